@@ -1,0 +1,66 @@
+// Program entry: makes the Win32 services and hands over to the start-up module.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/win32/desktop_win32.h"
+#include "runtime/win32/process_win32.h"
+#include "runtime/win32/profile_file_win32.h"
+#include "startup/settings.h"
+#include "startup/startup.h"
+
+namespace {
+
+using namespace tolvenar;
+
+// The windows of the three modes.
+class Win32StartupWindows final : public StartupWindows {
+ public:
+  void ShowPreview(std::int32_t parent_handle) override {}
+  void ShowSettingsDialog() override {}
+  void LoadSaverWindow() override {}
+};
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+bool ThreadHasWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count > 0;
+}
+
+// Runs the window thread's events until the program has no window left.
+void RunUntilLastWindowCloses() {
+  while (ThreadHasWindows()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 250, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  win32::Win32Desktop desktop;
+  win32::Win32Process process;
+  win32::Win32ProfileFile profile;
+  SettingsStore store(profile, process);
+  Win32StartupWindows windows;
+
+  // The values shared across the whole run.
+  SettingsRecord settings;
+  std::int32_t cursor_show_result = 0;
+
+  if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
+      StartupOutcome::kLiveOn) {
+    RunUntilLastWindowCloses();
+  }
+  return 0;
+}

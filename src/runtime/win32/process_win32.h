@@ -1,0 +1,20 @@
+#pragma once
+// Process services on kernel32.
+#include "runtime/process.h"
+
+namespace tolvenar::win32 {
+
+class Win32Process final : public Process {
+ public:
+  std::string ArgumentText() override;
+  std::string ProgramDirectory() override;
+  bool CanOpenForReading(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+};
+
+// The argument text of a whole command line: what follows the program name (quoted or not),
+// leading blanks and tabs removed.
+std::string ArgumentTextOf(const std::string& command_line);
+
+}  // namespace tolvenar::win32

@@ -1,0 +1,66 @@
+#include "startup/settings.h"
+
+#include <cmath>
+
+#include "runtime/conversions.h"
+
+namespace tolvenar {
+
+std::string IniFilePath(const std::string& program_directory) {
+  return program_directory + "\\" + std::string(kIniFileName);
+}
+
+std::string GetFolderOfPath(std::string_view path) {
+  const std::size_t last = path.find_last_of(":\\");
+  if (last == std::string_view::npos) return {};
+  std::string folder(path.substr(0, last + 1));
+  if (folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+std::string SettingsStore::ReadIniString(std::string_view section, std::string_view key,
+                                         const std::string& ini_file) {
+  return profile_.GetString(std::string(section), std::string(key), "", kIniValueBufferSize, ini_file);
+}
+
+void SettingsStore::WriteIniString(std::string_view section, std::string_view key,
+                                   const std::string& value, const std::string& ini_file) {
+  // The names travel through fixed buffers: only their first 127 characters count.
+  const std::string section_name(section.substr(0, kIniNameBufferSize - 1));
+  const std::string key_name(key.substr(0, kIniNameBufferSize - 1));
+  profile_.WriteString(section_name, key_name, value, ini_file);
+}
+
+bool SettingsStore::FileExists(std::string_view path) {
+  if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+  return process_.CanOpenForReading(std::string(path));
+}
+
+void SettingsStore::LoadInteger(std::string_view key, std::int16_t& field, const std::string& ini_file) {
+  const std::string text = ReadIniString(kIniSection, key, ini_file);
+  if (text.empty()) {
+    field = 0;
+    return;
+  }
+  // Blanks, a sign and a fraction are allowed; the number is rounded down. Text that is not a
+  // number, or a whole number outside 16 bits, leaves the field as it was.
+  const std::optional<double> number = ParseNumber(text);
+  if (!number) return;
+  if (const std::optional<std::int16_t> whole = ToInt16(std::floor(*number))) field = *whole;
+}
+
+void SettingsStore::LoadSettings(SettingsRecord& record) {
+  const std::string ini_file = IniFile();
+  LoadInteger(kKeyMusicKind, record.MusicKind, ini_file);
+  LoadInteger(kKeyRepeatTrack, record.RepeatTrack, ini_file);
+
+  record.MusicFile = ReadIniString(kIniSection, kKeyMusicFile, ini_file);
+  if (!record.MusicFile.empty() && !FileExists(record.MusicFile)) record.MusicFile.clear();
+  // A music-file kind without a file falls back to no music; the audio CD is never changed here.
+  if (record.MusicFile.empty() && record.MusicKind == 2) record.MusicKind = 0;
+
+  record.MusicFolder =
+      record.MusicFile.empty() ? process_.ProgramDirectory() : GetFolderOfPath(record.MusicFile);
+}
+
+}  // namespace tolvenar

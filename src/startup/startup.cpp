@@ -1,0 +1,45 @@
+#include "startup/startup.h"
+
+#include "runtime/conversions.h"
+
+namespace tolvenar {
+
+std::string ModeLetter(std::string_view argument_text) {
+  if (argument_text.size() < 2) return {};
+  return UpperCase(argument_text.substr(1, 1));
+}
+
+std::int32_t PreviewParentHandle(std::string_view argument_text) {
+  const std::string_view number = argument_text.size() > 3 ? argument_text.substr(3) : "";
+  return ToInt32(ReadLeadingNumber(number)).value_or(0);
+}
+
+StartupOutcome Main(StartupServices services, SettingsRecord& settings,
+                    std::int32_t& cursor_show_result) {
+  // Both look-ups are always made.
+  const bool saver_running = services.desktop.TopLevelWindowExists(std::string(kSaverWindowTitle));
+  const bool dialog_open = services.desktop.TopLevelWindowExists(std::string(kSettingsDialogTitle));
+  if (saver_running || dialog_open) return StartupOutcome::kEndProgram;
+
+  const std::string argument_text = services.process.ArgumentText();
+  const std::string mode = ModeLetter(argument_text);
+
+  if (mode == "P") {
+    services.windows.ShowPreview(PreviewParentHandle(argument_text));
+    return StartupOutcome::kLiveOn;
+  }
+
+  services.store.LoadSettings(settings);
+
+  if (mode == "C") {
+    services.windows.ShowSettingsDialog();
+    return StartupOutcome::kEndProgram;
+  }
+  if (mode != "S" && !argument_text.empty()) return StartupOutcome::kEndProgram;
+
+  if (mode == "S") cursor_show_result = services.desktop.ShowCursor(0);
+  services.windows.LoadSaverWindow();
+  return StartupOutcome::kLiveOn;
+}
+
+}  // namespace tolvenar

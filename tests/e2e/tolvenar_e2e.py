@@ -1,0 +1,109 @@
+"""Shared helpers for the end-to-end tests: the real Tolvenar.scr under Wine in a Wine session
+(scripts/with-wine), copied into a fresh program directory per test so that its INI file and bitmap
+files land there and nothing is left behind."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+SCR = os.environ.get("TOLVENAR_SCR", "")
+PROBE = os.environ.get("TOLVENAR_PROBE", "")
+
+
+def run_probe(*args, timeout=20):
+    """Runs winprobe with the given arguments and returns its stdout, stripped."""
+    done = subprocess.run(["wine", PROBE, *args], capture_output=True, text=True, timeout=timeout)
+    return done.stdout.strip()
+
+
+def find_window(title):
+    """(hwnd, left, top, right, bottom, visible) of a top-level window with this title, or None."""
+    out = run_probe("find", title)
+    if not out or out == "none":
+        return None
+    parts = [int(p) for p in out.split()]
+    return tuple(parts)
+
+
+def wait_for(predicate, timeout, interval=0.1):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    return predicate()
+
+
+def screenshot(path):
+    subprocess.run(["import", "-window", "root", path], check=True, timeout=30)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True, timeout=10)
+
+
+def windows_path(unix_path):
+    """The Wine (Z: drive) spelling of a Unix path."""
+    return "Z:" + unix_path.replace("/", "\\")
+
+
+class ProgramDir:
+    """A fresh folder holding a copy of Tolvenar.scr."""
+
+    def __init__(self):
+        self.path = tempfile.mkdtemp(prefix="tolvenar-e2e-")
+        self.scr = os.path.join(self.path, "Tolvenar.scr")
+        shutil.copy(SCR, self.scr)
+
+    @property
+    def ini(self):
+        return os.path.join(self.path, "Tolvenar.ini")
+
+    def write_ini(self, data: bytes):
+        with open(self.ini, "wb") as f:
+            f.write(data)
+
+    def files(self):
+        return sorted(os.listdir(self.path))
+
+    def start(self, *args, env=None):
+        """Starts the saver with these arguments (one argument text)."""
+        cmd = ["wine", self.scr, *args]
+        return subprocess.Popen(cmd, cwd=self.path, env={**os.environ, **(env or {})},
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def run(self, *args, timeout=30, env=None):
+        """Runs the saver to its end; returns (exit code, seconds taken)."""
+        begin = time.monotonic()
+        proc = self.start(*args, env=env)
+        try:
+            code = proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            raise
+        return code, time.monotonic() - begin
+
+    def remove(self):
+        shutil.rmtree(self.path, ignore_errors=True)
+
+
+class E2ETestCase(unittest.TestCase):
+    """Gives each test its own program directory and makes sure no saver process outlives it."""
+
+    def setUp(self):
+        self.assertTrue(SCR and os.path.exists(SCR), "TOLVENAR_SCR must name the built Tolvenar.scr")
+        self.program = ProgramDir()
+        self.addCleanup(self.program.remove)
+        self.addCleanup(kill_savers)
+
+
+def kill_savers():
+    """Ends every Tolvenar.scr process still running (a failed test must not leave one behind)."""
+    subprocess.run(["pkill", "-f", "Tolvenar.scr"], capture_output=True)
+    wait_for(lambda: subprocess.run(["pgrep", "-f", "Tolvenar.scr"], capture_output=True).returncode != 0,
+             5)

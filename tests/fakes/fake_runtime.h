@@ -1,0 +1,96 @@
+#pragma once
+// Fakes of the runtime services that record every call in one shared log.
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "runtime/desktop.h"
+#include "runtime/process.h"
+#include "runtime/profile_file.h"
+
+namespace tolvenar::testing {
+
+using CallLog = std::vector<std::string>;
+
+class FakeDesktop : public Desktop {
+ public:
+  explicit FakeDesktop(CallLog& log) : log_(log) {}
+  bool TopLevelWindowExists(const std::string& title) override {
+    log_.push_back("FindWindow " + title);
+    return open_titles.count(title) > 0;
+  }
+  std::int32_t ShowCursor(std::int32_t show_flag) override {
+    log_.push_back("ShowCursor " + std::to_string(show_flag));
+    display_count += show_flag ? 1 : -1;
+    return display_count;
+  }
+
+  std::set<std::string> open_titles;
+  std::int32_t display_count = 0;
+
+ private:
+  CallLog& log_;
+};
+
+class FakeProcess : public Process {
+ public:
+  explicit FakeProcess(CallLog& log) : log_(log) {}
+  std::string ArgumentText() override { return argument_text; }
+  std::string ProgramDirectory() override { return program_directory; }
+  bool CanOpenForReading(const std::string& path) override {
+    log_.push_back("CanOpenForReading " + path);
+    return readable_files.count(path) > 0;
+  }
+  bool RemoveFile(const std::string& path) override {
+    log_.push_back("RemoveFile " + path);
+    return files.erase(path) > 0;
+  }
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    log_.push_back("WriteWholeFile " + path);
+    if (unwritable) return false;
+    files[path] = bytes;
+    return true;
+  }
+
+  std::string argument_text;
+  std::string program_directory = "C:\\Saver";
+  std::set<std::string> readable_files;
+  std::map<std::string, std::string> files;
+  bool unwritable = false;
+
+ private:
+  CallLog& log_;
+};
+
+// A profile file held in memory: (file, section, key) -> value, cut to the buffer as the platform does.
+class FakeProfileFile : public ProfileFile {
+ public:
+  explicit FakeProfileFile(CallLog& log) : log_(log) {}
+  std::string GetString(const std::string& section, const std::string& key,
+                        const std::string& default_value, std::size_t buffer_size,
+                        const std::string& file) override {
+    log_.push_back("GetString " + section + "/" + key + " " + std::to_string(buffer_size) + " " + file);
+    auto it = values.find({file, section, key});
+    std::string value = it == values.end() ? default_value : it->second;
+    if (value.size() > buffer_size - 1) value.resize(buffer_size - 1);
+    return value;
+  }
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& file) override {
+    log_.push_back("WriteString " + section + "/" + key + "=" + value + " " + file);
+    if (read_only) return false;
+    values[{file, section, key}] = value;
+    return true;
+  }
+
+  std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
+  bool read_only = false;
+
+ private:
+  CallLog& log_;
+};
+
+}  // namespace tolvenar::testing

@@ -1,0 +1,149 @@
+#include "startup/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_runtime.h"
+
+namespace tolvenar {
+namespace {
+
+using testing::CallLog;
+
+constexpr char kIni[] = "C:\\Saver\\Tolvenar.ini";
+
+struct Store {
+  CallLog log;
+  testing::FakeProcess process{log};
+  testing::FakeProfileFile profile{log};
+  SettingsStore store{profile, process};
+
+  void Set(std::string_view key, const std::string& value) {
+    profile.values[{kIni, std::string(kIniSection), std::string(key)}] = value;
+  }
+  SettingsRecord Load() {
+    SettingsRecord record;
+    store.LoadSettings(record);
+    return record;
+  }
+};
+
+TEST(SettingsKeys, ExactShiftJisBytes) {
+  EXPECT_EQ(kKeyMusicKind, std::string_view("\x42\x47\x4D\x8B\xE6\x95\xAA"));
+  EXPECT_EQ(kKeyRepeatTrack, std::string_view("\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4"));
+  EXPECT_EQ(kKeyMusicFile, std::string_view("\x42\x47\x4D\xCC\xA7\xB2\xD9"));
+}
+
+TEST(LoadSettings, ReadsTheThreeKeysInOrderWith256ByteBuffers) {
+  Store s;
+  s.Load();
+  const std::string section = "Section/";
+  EXPECT_EQ(s.log, (CallLog{"GetString " + section + std::string(kKeyMusicKind) + " 256 " + kIni,
+                            "GetString " + section + std::string(kKeyRepeatTrack) + " 256 " + kIni,
+                            "GetString " + section + std::string(kKeyMusicFile) + " 256 " + kIni}));
+}
+
+TEST(LoadSettings, MissingFileGivesAnEmptyRecord) {
+  Store s;
+  const SettingsRecord r = s.Load();
+  EXPECT_EQ(r.MusicKind, 0);
+  EXPECT_EQ(r.RepeatTrack, 0);
+  EXPECT_EQ(r.MusicFile, "");
+  EXPECT_EQ(r.MusicFolder, "C:\\Saver");
+}
+
+TEST(LoadSettings, NumberTexts) {
+  struct Case {
+    const char* text;
+    std::int16_t expected;
+  } cases[] = {
+      {"2", 2},   {"2.9", 2}, {"-0.5", -1},  {" 7 ", 7},   {"abc", 0},  {"70000", 0},
+      {"1e9", 0}, {"32767", 32767}, {"-32768", -32768}, {"-32768.5", 0}, {"+3", 3}, {"", 0},
+  };
+  for (const Case& c : cases) {
+    Store s;
+    s.Set(kKeyRepeatTrack, c.text);
+    EXPECT_EQ(s.Load().RepeatTrack, c.expected) << "'" << c.text << "'";
+  }
+}
+
+TEST(LoadSettings, FailedConversionKeepsTheEarlierValue) {
+  Store s;
+  s.Set(kKeyMusicKind, "1");
+  s.Set(kKeyRepeatTrack, "junk");
+  SettingsRecord record;
+  record.RepeatTrack = 5;
+  s.store.LoadSettings(record);
+  EXPECT_EQ(record.RepeatTrack, 5);
+  s.Set(kKeyRepeatTrack, "");
+  s.store.LoadSettings(record);
+  EXPECT_EQ(record.RepeatTrack, 0);  // an empty value is zero, not a failed conversion
+}
+
+TEST(LoadSettings, MusicFileRules) {
+  struct Case {
+    const char* kind;
+    const char* file;
+    bool exists;
+    std::int16_t kind_after;
+    const char* file_after;
+    const char* folder_after;
+  } cases[] = {
+      {"2", "C:\\Music\\night.mp3", true, 2, "C:\\Music\\night.mp3", "C:\\Music"},
+      {"2", "C:\\Music\\gone.mp3", false, 0, "", "C:\\Saver"},
+      {"1", "C:\\Music\\gone.mp3", false, 1, "", "C:\\Saver"},
+      {"2", "", false, 0, "", "C:\\Saver"},
+      {"0", "C:\\night.mp3", true, 0, "C:\\night.mp3", "C:"},
+      {"3", "D:\\a b\\c.wav", true, 3, "D:\\a b\\c.wav", "D:\\a b"},
+  };
+  for (const Case& c : cases) {
+    Store s;
+    s.Set(kKeyMusicKind, c.kind);
+    s.Set(kKeyMusicFile, c.file);
+    if (c.exists) s.process.readable_files.insert(c.file);
+    const SettingsRecord r = s.Load();
+    EXPECT_EQ(r.MusicKind, c.kind_after) << c.file;
+    EXPECT_EQ(r.MusicFile, c.file_after) << c.file;
+    EXPECT_EQ(r.MusicFolder, c.folder_after) << c.file;
+  }
+}
+
+TEST(LoadSettings, ValueCutTo255Bytes) {
+  Store s;
+  const std::string long_path = "C:\\" + std::string(297, 'x');
+  s.Set(kKeyMusicFile, long_path);
+  s.process.readable_files.insert(long_path.substr(0, 255));
+  EXPECT_EQ(s.Load().MusicFile, long_path.substr(0, 255));
+}
+
+TEST(FileExists, DropsOneTrailingSeparator) {
+  Store s;
+  s.store.FileExists("C:\\Music\\");
+  s.store.FileExists("C:\\Music\\\\");
+  s.store.FileExists("");
+  EXPECT_EQ(s.log, (CallLog{"CanOpenForReading C:\\Music", "CanOpenForReading C:\\Music\\",
+                            "CanOpenForReading "}));
+}
+
+TEST(GetFolderOfPath, Examples) {
+  EXPECT_EQ(GetFolderOfPath("C:\\Music\\night.mp3"), "C:\\Music");
+  EXPECT_EQ(GetFolderOfPath("C:\\night.mp3"), "C:");
+  EXPECT_EQ(GetFolderOfPath("C:night.mp3"), "C:");
+  EXPECT_EQ(GetFolderOfPath("night.mp3"), "");
+  EXPECT_EQ(GetFolderOfPath("\\\\server\\share\\a.mp3"), "\\\\server\\share");
+  EXPECT_EQ(GetFolderOfPath(""), "");
+}
+
+TEST(IniFilePath, DriveRootGivesTwoSeparators) {
+  EXPECT_EQ(IniFilePath("C:\\"), "C:\\\\Tolvenar.ini");
+  EXPECT_EQ(IniFilePath("C:\\Saver"), "C:\\Saver\\Tolvenar.ini");
+}
+
+TEST(WriteIniString, NamesCutTo127Characters) {
+  Store s;
+  s.store.WriteIniString(std::string(200, 's'), std::string(130, 'k'), "v", kIni);
+  EXPECT_EQ(s.log, CallLog{"WriteString " + std::string(127, 's') + "/" + std::string(127, 'k') +
+                           "=v " + kIni});
+}
+
+}  // namespace
+}  // namespace tolvenar
