@@ -3,6 +3,12 @@
 # tolvenar_core_library(<name> SOURCES ... [DEPS ...]): platform-neutral code, built natively and for Windows.
 function(tolvenar_core_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_SOURCES)  # headers only, so far
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(${name} PRIVATE ${TOLVENAR_WARNINGS})

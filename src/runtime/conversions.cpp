@@ -10,7 +10,8 @@ namespace {
 template <typename Int>
 std::optional<Int> RoundHalfEvenTo(double value) {
   if (!std::isfinite(value)) return std::nullopt;
-  const double rounded = std::nearbyint(value);  // the default rounding mode is to nearest, ties to even
+  const double rounded =
+      std::nearbyint(value);  // the default rounding mode is to nearest, ties to even
   if (rounded < static_cast<double>(std::numeric_limits<Int>::min()) ||
       rounded > static_cast<double>(std::numeric_limits<Int>::max())) {
     return std::nullopt;
@@ -20,8 +21,8 @@ std::optional<Int> RoundHalfEvenTo(double value) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Scans sign, digits, fraction and exponent from `text` at `pos` into `out` (a plain C-locale number);
-// returns false when no digit was seen.
+// Scans sign, digits, fraction and exponent from `text` at `pos` into `out` (a plain C-locale
+// number); returns false when no digit was seen.
 bool ScanNumber(std::string_view text, std::size_t& pos, std::string& out, bool skip_blanks) {
   auto skip = [&] {
     while (skip_blanks && pos < text.size() &&
@@ -45,7 +46,8 @@ bool ScanNumber(std::string_view text, std::size_t& pos, std::string& out, bool 
     any = digits() || any;
   }
   if (!any) return false;
-  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E' || text[pos] == 'd' || text[pos] == 'D')) {
+  if (pos < text.size() &&
+      (text[pos] == 'e' || text[pos] == 'E' || text[pos] == 'd' || text[pos] == 'D')) {
     const std::size_t mark = pos;
     const std::size_t kept = out.size();
     out += 'e';
@@ -79,7 +81,8 @@ std::optional<double> ParseNumber(std::string_view text) {
   const std::string_view inner = text.substr(begin, end - begin);
   std::size_t pos = 0;
   std::string number;
-  if (!ScanNumber(inner, pos, number, /*skip_blanks=*/false) || pos != inner.size()) return std::nullopt;
+  if (!ScanNumber(inner, pos, number, /*skip_blanks=*/false) || pos != inner.size())
+    return std::nullopt;
   return std::strtod(number.c_str(), nullptr);
 }
 

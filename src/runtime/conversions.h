@@ -14,8 +14,8 @@ std::optional<std::int16_t> ToInt16(double value);
 std::optional<std::int32_t> ToInt32(double value);
 
 // Reads the leading number of a text the forgiving way: blanks, tabs and line feeds are ignored
-// anywhere, an optional sign, digits, a fraction and an exponent are taken, and reading stops at the
-// first character that cannot continue the number. Empty or non-numeric text gives 0.
+// anywhere, an optional sign, digits, a fraction and an exponent are taken, and reading stops at
+// the first character that cannot continue the number. Empty or non-numeric text gives 0.
 double ReadLeadingNumber(std::string_view text);
 
 // Reads a whole text as a number: blanks around it, a sign, a decimal fraction and an exponent are

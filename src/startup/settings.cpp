@@ -20,7 +20,8 @@ std::string GetFolderOfPath(std::string_view path) {
 
 std::string SettingsStore::ReadIniString(std::string_view section, std::string_view key,
                                          const std::string& ini_file) {
-  return profile_.GetString(std::string(section), std::string(key), "", kIniValueBufferSize, ini_file);
+  return profile_.GetString(std::string(section), std::string(key), "", kIniValueBufferSize,
+                            ini_file);
 }
 
 void SettingsStore::WriteIniString(std::string_view section, std::string_view key,
@@ -36,7 +37,8 @@ bool SettingsStore::FileExists(std::string_view path) {
   return process_.CanOpenForReading(std::string(path));
 }
 
-void SettingsStore::LoadInteger(std::string_view key, std::int16_t& field, const std::string& ini_file) {
+void SettingsStore::LoadInteger(std::string_view key, std::int16_t& field,
+                                const std::string& ini_file) {
   const std::string text = ReadIniString(kIniSection, key, ini_file);
   if (text.empty()) {
     field = 0;

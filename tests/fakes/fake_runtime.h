@@ -65,14 +65,16 @@ class FakeProcess : public Process {
   CallLog& log_;
 };
 
-// A profile file held in memory: (file, section, key) -> value, cut to the buffer as the platform does.
+// A profile file held in memory: (file, section, key) -> value, cut to the buffer as the platform
+// does.
 class FakeProfileFile : public ProfileFile {
  public:
   explicit FakeProfileFile(CallLog& log) : log_(log) {}
   std::string GetString(const std::string& section, const std::string& key,
                         const std::string& default_value, std::size_t buffer_size,
                         const std::string& file) override {
-    log_.push_back("GetString " + section + "/" + key + " " + std::to_string(buffer_size) + " " + file);
+    log_.push_back("GetString " + section + "/" + key + " " + std::to_string(buffer_size) + " " +
+                   file);
     auto it = values.find({file, section, key});
     std::string value = it == values.end() ? default_value : it->second;
     if (value.size() > buffer_size - 1) value.resize(buffer_size - 1);

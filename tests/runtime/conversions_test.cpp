@@ -41,11 +41,15 @@ TEST(ReadLeadingNumber, ReadsLikeTheForgivingReader) {
     const char* text;
     double expected;
   } cases[] = {
-      {"1234", 1234},      {" 1234", 1234},   {"\t12 34", 1234},  {"12abc", 12},
-      {"abc", 0},          {"", 0},           {"-5", -5},         {"+7", 7},
-      {"1.5", 1.5},        {".5", 0.5},       {"1e3", 1000},      {"1e", 1},
-      {"3 e 2", 300},      {"99999999999", 99999999999.0},        {"1-2", 1},
-      {"-", 0},            {"0x10", 0},
+      {"1234", 1234},    {" 1234", 1234},
+      {"\t12 34", 1234}, {"12abc", 12},
+      {"abc", 0},        {"", 0},
+      {"-5", -5},        {"+7", 7},
+      {"1.5", 1.5},      {".5", 0.5},
+      {"1e3", 1000},     {"1e", 1},
+      {"3 e 2", 300},    {"99999999999", 99999999999.0},
+      {"1-2", 1},        {"-", 0},
+      {"0x10", 0},
   };
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(ReadLeadingNumber(c.text), c.expected) << c.text;
 }
@@ -55,10 +59,10 @@ TEST(ParseNumber, AcceptsOnlyAWholeNumberText) {
     const char* text;
     std::optional<double> expected;
   } cases[] = {
-      {"2", 2.0},          {" 2.9 ", 2.9},      {"-0.5", -0.5},   {"+3", 3.0},
-      {"1e9", 1e9},        {"70000", 70000.0},  {"abc", std::nullopt},
-      {"", std::nullopt},  {"  ", std::nullopt}, {"2x", std::nullopt},
-      {"1 2", std::nullopt}, {".", std::nullopt}, {"5.", 5.0},
+      {"2", 2.0},           {" 2.9 ", 2.9},       {"-0.5", -0.5},        {"+3", 3.0},
+      {"1e9", 1e9},         {"70000", 70000.0},   {"abc", std::nullopt}, {"", std::nullopt},
+      {"  ", std::nullopt}, {"2x", std::nullopt}, {"1 2", std::nullopt}, {".", std::nullopt},
+      {"5.", 5.0},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.text), c.expected) << "'" << c.text << "'";
 }

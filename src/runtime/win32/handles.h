@@ -9,7 +9,8 @@ namespace tolvenar::win32 {
 class UniqueHandle {
  public:
   UniqueHandle() = default;
-  explicit UniqueHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+  explicit UniqueHandle(HANDLE handle)
+      : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}

@@ -14,9 +14,11 @@ std::string ArgumentTextOf(const std::string& command_line) {
     pos = command_line.find('"', 1);
     pos = pos == std::string::npos ? command_line.size() : pos + 1;
   } else {
-    while (pos < command_line.size() && command_line[pos] != ' ' && command_line[pos] != '\t') ++pos;
+    while (pos < command_line.size() && command_line[pos] != ' ' && command_line[pos] != '\t')
+      ++pos;
   }
-  while (pos < command_line.size() && (command_line[pos] == ' ' || command_line[pos] == '\t')) ++pos;
+  while (pos < command_line.size() && (command_line[pos] == ' ' || command_line[pos] == '\t'))
+    ++pos;
   return command_line.substr(pos);
 }
 
@@ -55,7 +57,8 @@ bool Win32Process::WriteWholeFile(const std::string& path, const std::string& by
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
-  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
          written == bytes.size();
 }
 

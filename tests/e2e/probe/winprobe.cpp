@@ -2,7 +2,8 @@
 // child windows have no X window of their own). Prints one line per request, "none" when not found.
 //   winprobe find <title>          -> "<hwnd> <left> <top> <right> <bottom> <visible>"
 //   winprobe close <title>         -> posts WM_CLOSE to the window, prints "posted" or "none"
-//   winprobe makechild <w> <h>     -> creates a top-level window with a w x h client area, prints its
+//   winprobe makechild <w> <h>     -> creates a top-level window with a w x h client area, prints
+//   its
 //                                     handle, and keeps it for 60 s or until killed
 #include <windows.h>
 
@@ -20,8 +21,9 @@ int Find(const char* title) {
   }
   RECT r{};
   GetWindowRect(window, &r);
-  std::printf("%lld %ld %ld %ld %ld %d\n", static_cast<long long>(reinterpret_cast<INT_PTR>(window)),
-              r.left, r.top, r.right, r.bottom, IsWindowVisible(window) ? 1 : 0);
+  std::printf("%lld %ld %ld %ld %ld %d\n",
+              static_cast<long long>(reinterpret_cast<INT_PTR>(window)), r.left, r.top, r.right,
+              r.bottom, IsWindowVisible(window) ? 1 : 0);
   return 0;
 }
 
@@ -45,8 +47,9 @@ int MakeHost(int width, int height) {
   RegisterClassA(&wc);
   RECT r{0, 0, width, height};
   AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  HWND host = CreateWindowA("TolvenarProbeHost", "Probe Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND host =
+      CreateWindowA("TolvenarProbeHost", "Probe Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                    r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
   std::printf("%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(host)));
   std::fflush(stdout);
   const DWORD end = GetTickCount() + 60000;

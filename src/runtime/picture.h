@@ -1,0 +1,24 @@
+#pragma once
+// Pictures: the program embeds compressed pictures (PNG or BMP) and writes some of them out as
+// 24-bit BMP files; decoding is stb_image's.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvenar {
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;  // width * height * 3 bytes, rows top to bottom, R G B order
+};
+
+// Decodes PNG, BMP or JPEG bytes; nullopt for anything else.
+std::optional<Picture> DecodePicture(std::string_view bytes);
+
+// A bottom-up 24-bit BMP file (BITMAPINFOHEADER, rows padded to 4 bytes).
+std::string EncodeBmp24(const Picture& picture);
+
+}  // namespace tolvenar

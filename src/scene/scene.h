@@ -1,0 +1,34 @@
+#pragma once
+// What the saver window needs of the scene: build it once, draw a frame, release the device
+// objects; and the drift fields, which the window seeds when it loads.
+#include <cstdint>
+
+#include "runtime/randomness.h"
+
+namespace tolvenar {
+
+struct DriftState {
+  std::int16_t DriftFrames = 0;
+  float ViewYaw = 0;    // radians
+  float ViewPitch = 0;  // radians
+  float YawStep = 0;    // radians per frame, in [0, 0.01)
+  float PitchStep = 0;  // radians per frame, in [0, 0.01)
+};
+
+// Re-seeds the generator from the time of day, then draws YawStep and then PitchStep as
+// r * 10 / 1000 in single precision, each from a new uniform r in [0, 1).
+void DrawDriftSteps(Randomness& randomness, DriftState& drift);
+
+class Scene {
+ public:
+  virtual ~Scene() = default;
+  // Builds the device, the textures and the face buffers; false at the first step that fails.
+  virtual bool Initialize() = 0;
+  // Draws and presents one frame; a failing device call ends the frame there.
+  virtual void Render() = 0;
+  // Releases the device, then the Direct3D object, then the root object.
+  virtual void Release() = 0;
+  virtual DriftState& Drift() = 0;
+};
+
+}  // namespace tolvenar
