@@ -99,11 +99,12 @@ class E2ETestCase(unittest.TestCase):
         self.assertTrue(SCR and os.path.exists(SCR), "TOLVENAR_SCR must name the built Tolvenar.scr")
         self.program = ProgramDir()
         self.addCleanup(self.program.remove)
-        self.addCleanup(kill_savers)
+        self.addCleanup(kill_savers, self.program.path)
 
 
-def kill_savers():
-    """Ends every Tolvenar.scr process still running (a failed test must not leave one behind)."""
-    subprocess.run(["pkill", "-f", "Tolvenar.scr"], capture_output=True)
-    wait_for(lambda: subprocess.run(["pgrep", "-f", "Tolvenar.scr"], capture_output=True).returncode != 0,
-             5)
+def kill_savers(program_dir):
+    """Ends every saver process started from this test's program directory (a failed test must not
+    leave one behind); processes of other runs are left alone."""
+    pattern = "tolvenar-e2e-" + os.path.basename(program_dir).split("tolvenar-e2e-")[-1]
+    subprocess.run(["pkill", "-f", pattern], capture_output=True)
+    wait_for(lambda: subprocess.run(["pgrep", "-f", pattern], capture_output=True).returncode != 0, 5)
