@@ -16,6 +16,13 @@ void PutLe(std::string& out, std::uint32_t value, int bytes) {
 std::optional<Picture> DecodePicture(std::string_view bytes) {
   if (bytes.empty() || bytes.size() > std::size_t{64} * 1024 * 1024) return std::nullopt;
   int width = 0, height = 0, channels = 0;
+  // A header can claim any size: refuse what no picture of this program comes near before the
+  // decoder allocates for it.
+  if (!stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                             static_cast<int>(bytes.size()), &width, &height, &channels) ||
+      width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) {
+    return std::nullopt;
+  }
   stbi_uc* pixels =
       stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
                             static_cast<int>(bytes.size()), &width, &height, &channels, 3);
