@@ -19,8 +19,7 @@ bool IsErrorText(std::string_view text) { return UpperCase(text).find("ERR") != 
 std::string Mp3OpenCommand(std::string_view music_file) {
   std::string command = "open \"";
   command += music_file;
-  command += "\" type MPEGVideo Alias ";
-  command += kMp3Alias;
+  command += "\" type MPEGVideo Alias MP3Play";
   return command;
 }
 
@@ -118,9 +117,8 @@ bool BackgroundMusic::WatchCdAudioSteps() {
   if (mode.error == 0) cd_mode_ = mode.text;
   const bool stopped = mode.error == 0 && StartsWith(cd_mode_, "stopped");
 
-  const std::string device(kCdDevice);
   if (settings_.RepeatTrack == 0) {
-    if (stopped) PlayMciRange(device, "", "");  // plays on from where the drive stands
+    if (stopped) PlayMciRange("cdaudio", "", "");  // plays on from where the drive stands
     return true;
   }
   // The current track is read as a number even when the drive has stopped: a reply that is not
@@ -132,7 +130,7 @@ bool BackgroundMusic::WatchCdAudioSteps() {
     // fails in turn: silence, retried on every tick.
     const std::string start =
         GetMciResult("status cdaudio position track " + std::to_string(settings_.RepeatTrack));
-    PlayMciRange(device, start, "");
+    PlayMciRange("cdaudio", start, "");
   }
   return true;
 }

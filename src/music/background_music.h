@@ -29,10 +29,6 @@ inline constexpr std::string_view kNoCommandText =
 inline constexpr std::string_view kNoErrorText =
     "Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)";
 
-// The MCI command strings that never change.
-inline constexpr std::string_view kMp3Alias = "MP3Play";
-inline constexpr std::string_view kCdDevice = "cdaudio";
-
 // The open command of the file player: the path in double quotes, so that blanks pass.
 std::string Mp3OpenCommand(std::string_view music_file);
 
