@@ -1,0 +1,32 @@
+#pragma once
+// A scene that draws nothing: the window shows its background colour. Like the full scene it
+// needs the six face bitmap files, so an unwritable program directory still ends the saver at once.
+#include <string>
+
+#include "runtime/process.h"
+#include "scene/saver_window.h"
+#include "scene/scene.h"
+
+namespace tolvenar {
+
+class NullScene final : public Scene {
+ public:
+  explicit NullScene(Process& process) : process_(process) {}
+  // True when the six face bitmap files can be read.
+  bool Initialize() override {
+    const std::string folder = process_.ProgramDirectory();
+    for (int i = 1; i <= kFacePictureCount; ++i) {
+      if (!process_.CanOpenForReading(FacePictureFile(folder, i))) return false;
+    }
+    return true;
+  }
+  void Render() override {}
+  void Release() override {}
+  DriftState& Drift() override { return drift_; }
+
+ private:
+  Process& process_;
+  DriftState drift_;
+};
+
+}  // namespace tolvenar
