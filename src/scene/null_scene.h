@@ -1,7 +1,9 @@
 #pragma once
 // A scene that draws nothing: the window shows its background colour. Like the full scene it
 // needs the six face bitmap files, so an unwritable program directory still ends the saver at once.
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "runtime/process.h"
 #include "scene/saver_window.h"
@@ -20,7 +22,9 @@ class NullScene final : public Scene {
     }
     return true;
   }
-  void Render() override {}
+  // Presenting a frame waits for the display's retrace; drawing nothing, wait as long so that the
+  // main loop does not spin.
+  void Render() override { std::this_thread::sleep_for(std::chrono::milliseconds(16)); }
   void Release() override {}
   DriftState& Drift() override { return drift_; }
 
