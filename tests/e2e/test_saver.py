@@ -27,8 +27,9 @@ class SaverTestCase(E2ETestCase):
         proc = self.program.start(*args, env=env)
         self.addCleanup(proc.wait, 10)
         self.addCleanup(proc.kill)
-        self.assertTrue(wait_for(lambda: shown(proc), 30, interval=0.3),
-                        "the saver window was not shown")
+        wait_for(lambda: proc.poll() is not None or shown(proc), 30, interval=0.3)
+        self.assertIsNone(proc.poll(), "the saver ended before its window was seen")
+        self.assertTrue(shown(proc), "the saver window was not shown")
         return proc
 
     def assert_ends_within(self, proc, seconds, what):
