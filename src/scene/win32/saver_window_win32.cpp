@@ -102,12 +102,15 @@ LRESULT CALLBACK Win32SaverWindowHost::WindowProc(HWND window, UINT message, WPA
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* self = reinterpret_cast<Win32SaverWindowHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self || !self->events_) return DefWindowProcA(window, message, wparam, lparam);
+  if (!self) return DefWindowProcA(window, message, wparam, lparam);
   return self->HandleMessage(window, message, wparam, lparam);
 }
 
 LRESULT Win32SaverWindowHost::HandleMessage(HWND window, UINT message, WPARAM wparam,
                                             LPARAM lparam) {
+  // Before Connect only a close request is served (without handlers), so the window is never
+  // destroyed behind the host's back.
+  if (!events_ && message != WM_CLOSE) return DefWindowProcA(window, message, wparam, lparam);
   switch (message) {
     // Any key, also a lone Shift, Ctrl or Alt (which come as system keys with Alt).
     case WM_KEYDOWN:

@@ -126,6 +126,16 @@ TEST(SaverWindowWin32Test, CloseRequestFromOutsideRunsTheCloseInTheEventPass) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+TEST(SaverWindowWin32Test, CloseRequestBeforeTheHandlersAreConnectedClosesWithoutThem) {
+  Win32SaverWindowHost host;
+  HWND window = host.handle();
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+  host.ProcessEvents();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(host.handle(), nullptr);
+}
+
 TEST(SaverWindowWin32Test, KeysAndButtonsReachTheHandlersMouseMovesDoNot) {
   const struct {
     const char* what;
