@@ -5,9 +5,11 @@
 #include <memory>
 #include <utility>
 
-#include "music/silent_music.h"
+#include "music/background_music.h"
 #include "runtime/randomness.h"
 #include "runtime/win32/desktop_win32.h"
+#include "runtime/win32/mci_win32.h"
+#include "runtime/win32/wave_sound_win32.h"
 #include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
@@ -65,11 +67,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SettingsStore store(profile, process);
   win32::Win32EmbeddedData embedded;
   LinearRandomness randomness;
-  SilentMusic music;
+  win32::Win32Mci mci;
+  win32::Win32WaveSound wave_sound;
 
   // The values shared across the whole run.
   SettingsRecord settings;
   std::int32_t cursor_show_result = 0;
+
+  BackgroundMusic music(mci, wave_sound, settings);
 
   Win32StartupWindows windows({music, process, desktop, embedded, randomness, settings,
                                cursor_show_result, [&process](HWND) -> std::unique_ptr<Scene> {

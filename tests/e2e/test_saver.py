@@ -127,7 +127,6 @@ class UnwritableProgramDirectory(SaverTestCase):
 
 
 class Music(SaverTestCase):
-    @unittest.skip("needs the music module")
     def test_an_mp3_plays_while_it_runs_and_stops_when_it_ends(self):
         tone = os.path.join(self.program.path, "tone.wav")
         mp3 = os.path.join(self.program.path, "Tone.Mp3")
