@@ -28,7 +28,7 @@ enum class ScaleMode : std::int16_t { kTwips = 1, kPixels = 3 };
 // Back style: opaque shows the painted image, transparent shows the container through it.
 enum class BackStyle : std::int16_t { kTransparent = 0, kOpaque = 1 };
 
-// A picture placed on the surface in the current scale unit; a size of 0 means the source size.
+// A picture placed on the surface, in the current scale unit.
 struct PicturePlacement {
   double x = 0, y = 0, width = 0, height = 0;                              // destination
   double source_x = 0, source_y = 0, source_width = 0, source_height = 0;  // within the picture
