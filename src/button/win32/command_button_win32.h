@@ -9,6 +9,7 @@
 
 #include "button/command.h"
 #include "runtime/caption_label.h"
+#include "runtime/win32/persistent_surface_win32.h"
 
 namespace tolvenar::win32 {
 
@@ -42,6 +43,8 @@ class CommandButtonWin32 {
   bool Enabled();
   // The control itself, for its other properties (Caption, Font, FontColour, Visible).
   Command& Control();
+  // The persistent image the button paints into (the caption is drawn over it on paint).
+  const Win32PersistentSurface& Surface() const;
 
   struct Parts;
 
