@@ -54,6 +54,8 @@ void StoreIfFits(std::int16_t& field, double value) {
 
 }  // namespace
 
+// Wine has no face of this name; with fonts-ipafont-gothic installed it draws the captions, kanji
+// and half-width katakana alike, in IPAGothic.
 FontDescription DesignFont() {
   FontDescription font;
   font.face_name = "ＭＳ Ｐゴシック";
