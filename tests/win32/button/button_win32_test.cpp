@@ -213,7 +213,7 @@ TEST_F(ButtonWindowTest, PointerLeavingIsNoticedWithinOneTick) {
                           .count();
   std::printf("leaving noticed after %lld ms\n", static_cast<long long>(waited));
   EXPECT_EQ(button_->Control().State(), kStateNormal);
-  EXPECT_LE(waited, 100 + 40);  // one tick, with some slack for the timer's granularity
+  EXPECT_LE(waited, 100 + 60);  // one tick, with slack for the timer and a busy machine
 }
 
 TEST_F(ButtonWindowTest, MoveOverPressAndReleaseGiveExactlyOneClick) {
