@@ -362,11 +362,10 @@ void Command::TmrMouse_Timer() {
   const ScreenPoint point = pointer_.CursorPosition().value_or(ScreenPoint{});
   const WindowId under = pointer_.WindowAt(point);
   const WindowId container = host_.ContainerWindow();
-  if (under == container) {
-    PointerLeft();
-  } else if (under != host_.ControlWindow() && under != container) {
-    PointerLeft();
-  }
+  // Over the container's own area, or over any window but this control's: the pointer has left.
+  const bool over_container = under == container;
+  const bool elsewhere = under != host_.ControlWindow() && under != container;
+  if (over_container || elsewhere) PointerLeft();
 }
 
 void Command::RaiseClick() {
