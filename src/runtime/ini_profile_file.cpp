@@ -92,7 +92,7 @@ void ForEachLine(std::string_view text, Visit&& visit) {
       const std::size_t close = LastClosingBracket(raw);
       if (close != std::string_view::npos) {
         previous_entry_unnamed = false;
-        visit(Line{true, UpToNul(raw.substr(1, close - 1)), std::nullopt});
+        visit(Line{true, UpToNul(Trim(raw.substr(1, close - 1))), std::nullopt});
         continue;
       }
     }
