@@ -172,6 +172,18 @@ struct Finder {
   }
 };
 
+// `text` cut to at most `limit` bytes without splitting a double-byte character.
+std::string CutText(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return std::string(text);
+  std::size_t end = 0;
+  while (end < limit) {
+    const std::size_t width = IsLeadByte(text[end]) && end + 1 < text.size() ? 2 : 1;
+    if (end + width > limit) break;
+    end += width;
+  }
+  return std::string(text.substr(0, end));
+}
+
 // The value as the platform hands it back: one pair of matching quotes around it is dropped, and
 // the text is cut to size - 1 bytes.
 std::string CopyOut(std::string_view value, std::size_t buffer_size) {
@@ -179,7 +191,7 @@ std::string CopyOut(std::string_view value, std::size_t buffer_size) {
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(value.substr(0, buffer_size - 1));
+  return CutText(value, buffer_size - 1);
 }
 
 void AppendEntry(std::string& out, std::string_view name, std::optional<std::string_view> value) {
@@ -298,7 +310,7 @@ std::string IniProfileFile::GetString(const std::string& section, const std::str
 
   std::string content;
   const Loaded loaded = LoadFile(file, content);
-  if (loaded == Loaded::kUnreadable) return std::string(fallback.substr(0, buffer_size - 1));
+  if (loaded == Loaded::kUnreadable) return CutText(fallback, buffer_size - 1);
   Finder finder(section, key);
   ForEachLine(content, finder);
   return CopyOut(finder.value ? *finder.value : fallback, buffer_size);

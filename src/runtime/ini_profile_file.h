@@ -3,7 +3,8 @@
 // GetPrivateProfileStringA / WritePrivateProfileStringA do it, so that files stay interchangeable.
 //
 // Names and values are bytes (code page 932 text): names are matched without regard to ASCII case,
-// the two bytes of a double-byte character exactly. Lines are split at any run of CR and LF; blanks
+// the two bytes of a double-byte character exactly; a value cut to the buffer never ends in half a
+// double-byte character. Lines are split at any run of CR and LF; blanks
 // (tab, LF, VT, FF, CR, ^Z, space) around lines, names and values are dropped; a line that opens
 // with
 // "[" and holds a "]" starts a section named by the bytes between "[" and the last "]"; any other

@@ -187,6 +187,31 @@ TEST(IniProfileFileRead, ValuesAreCutToTheBuffer) {
   EXPECT_EQ(ini.GetString("Section", "quoted", "", 255, file), std::string(254, 'q'));
 }
 
+TEST(IniProfileFileRead, ACutNeverSplitsADoubleByteCharacter) {
+  TempFolder folder;
+  IniProfileFile ini;
+  const std::string file = folder.File("t.ini");
+  std::string wide;  // 150 double-byte characters
+  for (int i = 0; i < 150; ++i) wide += "\x83\x41";
+  Put(file, "[Section]\r\nwide=" + wide + "\r\nodd=a" + wide + "\r\nkana=\xB1\xB2\xB3\r\n");
+  struct Case {
+    const char* key;
+    std::size_t size;
+    std::string expected;
+  } cases[] = {
+      {"wide", 256, wide.substr(0, 254)},
+      {"odd", 256, "a" + wide.substr(0, 254)},
+      {"wide", 4, "\x83\x41"},
+      {"wide", 5, "\x83\x41\x83\x41"},
+      {"wide", 2, ""},
+      {"kana", 3, "\xB1\xB2"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Show(ini.GetString("Section", c.key, "", c.size, file)), Show(c.expected))
+        << c.key << " in " << c.size << " bytes";
+  }
+}
+
 TEST(IniProfileFileWrite, CreatesTheFileAndTheSection) {
   TempFolder folder;
   IniProfileFile ini;
