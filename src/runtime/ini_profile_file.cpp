@@ -212,11 +212,9 @@ void AppendSectionHeader(std::string& out, std::string_view name) {
   out += kLineEnd;
 }
 
-// The file rewritten with `key` of `section` set to `value`.
-std::string Rewrite(std::string_view content, std::string_view section, std::string_view key,
-                    std::string_view value) {
-  Finder finder(section, key);
-  ForEachLine(content, finder);
+// The file rewritten with `key` of `section` set to `value`; `finder` has seen the file.
+std::string Rewrite(std::string_view content, const Finder& finder, std::string_view section,
+                    std::string_view key, std::string_view value) {
   // New names keep their trailing blanks, as the platform writes them.
   const std::string_view new_section = TrimLeft(UpToNul(section));
   const std::string_view new_key = TrimLeft(UpToNul(key));
@@ -226,32 +224,29 @@ std::string Rewrite(std::string_view content, std::string_view section, std::str
   if (content.substr(0, kUtf8Mark.size()) == kUtf8Mark) out += kUtf8Mark;
   std::size_t section_number = 0;
   bool written = false;
-  const auto end_of_section = [&] {
-    if (!written && finder.section_found && section_number == finder.target_section) {
-      AppendEntry(out, new_key, value);
-      written = true;
-    }
+  const auto in_target = [&] {
+    return finder.section_found && section_number == finder.target_section;
   };
-  bool entry_seen = false;
   ForEachLine(content, [&](const Line& line) {
     if (line.is_section) {
-      end_of_section();
+      // A key the section lacks goes after its last entry.
+      if (!written && in_target()) {
+        AppendEntry(out, new_key, value);
+        written = true;
+      }
       ++section_number;
       AppendSectionHeader(out, line.name);
       return;
     }
-    if (!written && !entry_seen && finder.entry_found && section_number == finder.target_section &&
-        SameName(line.name, finder.key)) {
-      entry_seen = true;
-      written = true;
+    if (!written && finder.entry_found && in_target() && SameName(line.name, finder.key)) {
       AppendEntry(out, line.name, value);
+      written = true;
       return;
     }
     AppendEntry(out, line.name, line.value);
   });
-  end_of_section();
   if (!written) {
-    AppendSectionHeader(out, new_section);
+    if (!in_target()) AppendSectionHeader(out, new_section);
     AppendEntry(out, new_key, value);
   }
   return out;
@@ -329,7 +324,7 @@ bool IniProfileFile::WriteString(const std::string& section, const std::string& 
   ForEachLine(content, finder);
   // An unchanged value leaves the file as it is.
   if (finder.value && *finder.value == new_value) return true;
-  return ReplaceFile(path, Rewrite(content, section, key, new_value));
+  return ReplaceFile(path, Rewrite(content, finder, section, key, new_value));
 }
 
 }  // namespace tolvenar
