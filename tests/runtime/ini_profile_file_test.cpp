@@ -328,6 +328,26 @@ TEST(IniProfileFileWrite, AFailedWriteLeavesTheOldFile) {
   EXPECT_TRUE(fs::is_directory(file + ".tmp~"));
 }
 
+TEST(IniProfileFileWrite, ReplacesTheFileItselfKeepingItsModeAndLinks) {
+  TempFolder folder;
+  IniProfileFile ini;
+  const std::string file = folder.File("t.ini");
+  Put(file, "[Section]\r\nk=1\r\n");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  Put(file + ".tmp~", "left by a write that never finished");
+  ASSERT_TRUE(ini.WriteString("Section", "k", "2", file));
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"t.ini"}) << "the stale temporary file went";
+
+  // Through a link the file it points to is replaced; the link stays.
+  const std::string link = folder.File("link.ini");
+  fs::create_symlink(file, link);
+  ASSERT_TRUE(ini.WriteString("Section", "k", "3", link));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Get(file), "[Section]\r\nk=3\r\n");
+}
+
 TEST(IniProfileFileWrite, AFullDiskLeavesTheOldFileAndNoTemporaryFile) {
   TempFolder folder;
   IniProfileFile ini;
