@@ -4,10 +4,12 @@
 #include <cstdint>
 
 #include "runtime/win32/desktop_win32.h"
+#include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
+#include "startup/win32/preview_window_win32.h"
 
 namespace {
 
@@ -16,9 +18,13 @@ using namespace tolvenar;
 // The windows of the three modes.
 class Win32StartupWindows final : public StartupWindows {
  public:
-  void ShowPreview(std::int32_t parent_handle) override {}
+  explicit Win32StartupWindows(EmbeddedData& embedded) : preview_(embedded) {}
+  void ShowPreview(std::int32_t parent_handle) override { preview_.Show(parent_handle); }
   void ShowSettingsDialog() override {}
   void LoadSaverWindow() override {}
+
+ private:
+  win32::Win32PreviewWindow preview_;
 };
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
@@ -52,7 +58,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32Process process;
   win32::Win32ProfileFile profile;
   SettingsStore store(profile, process);
-  Win32StartupWindows windows;
+  win32::Win32EmbeddedData embedded;
+  Win32StartupWindows windows(embedded);
 
   // The values shared across the whole run.
   SettingsRecord settings;
