@@ -52,9 +52,11 @@ class EmbedsIntoTheHost(E2ETestCase):
                 _, parent, left, top, right, bottom, visible, client_w, client_h = preview
                 self.assertEqual(parent, host.handle)
                 self.assertEqual((client_w, client_h), (width, height))
-                # The preview window is the host's outer size (its rectangle in twips), placed at the
-                # client area's top-left corner, so it covers the whole client area.
+                # The preview window takes the host's outer size (its rectangle in twips) and sits at
+                # the client area's top-left corner, so it covers the whole client area.
+                outer = find_window("Probe Host")
                 self.assertEqual((left, top), (0, 0))
+                self.assertEqual((right, bottom), (outer[3] - outer[1], outer[4] - outer[2]))
                 self.assertGreaterEqual(right, width)
                 self.assertGreaterEqual(bottom, height)
                 self.assertEqual(visible, 1)
