@@ -270,12 +270,12 @@ Vec3 City::Sky(Vec3 o, Vec3 d) const {
   if (d.y > 0.004) {
     const double t = (kCloudHeight - o.y) / d.y;
     const double px = o.x + d.x * t, pz = o.z + d.z * t;
-    const double n = Fbm(px / 520, pz / 520, 6, 7u);
+    const double n = Fbm(px / 520 + 3.7, pz / 520 - 1.9, 6, 7u);
     const double detail = Fbm(px / 140, pz / 140, 4, 19u);
-    const double cover = SmoothStep(0.40, 0.68, n * 0.85 + detail * 0.15);
+    const double cover = SmoothStep(0.38, 0.68, n * 0.85 + detail * 0.15);
     // Cloud undersides catch the city's glow; thicker parts look darker and bluer.
     const double glow = std::exp(-e * 3.0);
-    const Vec3 thin{0.42, 0.26, 0.46};
+    const Vec3 thin{0.36, 0.22, 0.42};
     const Vec3 lit{0.78, 0.46, 0.52};
     const Vec3 thick{0.20, 0.12, 0.30};
     Vec3 cloud = Mixed(thin, lit, glow * 0.8);
