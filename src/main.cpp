@@ -17,6 +17,7 @@
 #include "scene/win32/saver_window_win32.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
+#include "startup/win32/preview_window_win32.h"
 
 namespace {
 
@@ -25,13 +26,15 @@ using namespace tolvenar;
 // The windows of the three modes.
 class Win32StartupWindows final : public StartupWindows {
  public:
-  explicit Win32StartupWindows(win32::SaverWindowParts saver) : saver_(std::move(saver)) {}
-  void ShowPreview(std::int32_t parent_handle) override {}
+  Win32StartupWindows(win32::SaverWindowParts saver, EmbeddedData& embedded)
+      : saver_(std::move(saver)), preview_(embedded) {}
+  void ShowPreview(std::int32_t parent_handle) override { preview_.Show(parent_handle); }
   void ShowSettingsDialog() override {}
   void LoadSaverWindow() override { win32::LoadSaverWindow(saver_); }
 
  private:
   win32::SaverWindowParts saver_;
+  win32::Win32PreviewWindow preview_;
 };
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
@@ -76,10 +79,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   BackgroundMusic music(mci, wave_sound, settings);
 
-  Win32StartupWindows windows({music, process, desktop, embedded, randomness, settings,
-                               cursor_show_result, [&process](HWND) -> std::unique_ptr<Scene> {
-                                 return std::make_unique<NullScene>(process);
-                               }});
+  Win32StartupWindows windows(
+      {music, process, desktop, embedded, randomness, settings, cursor_show_result,
+       [&process](HWND) -> std::unique_ptr<Scene> { return std::make_unique<NullScene>(process); }},
+      embedded);
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
       StartupOutcome::kLiveOn) {

@@ -4,8 +4,12 @@
 //   winprobe style <title>         -> "<style hex> <exstyle hex> <class name>"
 //   winprobe close <title>         -> posts WM_CLOSE to the window, prints "posted" or "none"
 //   winprobe makechild <w> <h>     -> creates a top-level window with a w x h client area, prints
-//   its
-//                                     handle, and keeps it for 60 s or until killed
+//                                     its handle, and keeps it for 60 s or until killed
+//   winprobe findchild <parent> <title>
+//                                  -> a direct child of window <parent> with this title:
+//                                     "<hwnd> <parent> <left> <top> <right> <bottom> <visible>
+//                                     <client width> <client height>", its rectangle relative to
+//                                     the parent's client area, then the parent's client size
 #include <windows.h>
 
 #include <cstdio>
@@ -52,6 +56,42 @@ int Close(const char* title) {
   return 0;
 }
 
+struct ChildSearch {
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM lparam) {
+  auto* search = reinterpret_cast<ChildSearch*>(lparam);
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  if (std::strcmp(text, search->title) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+int FindChild(const char* parent_text, const char* title) {
+  HWND parent =
+      reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(parent_text, nullptr, 10)));
+  ChildSearch search{title, nullptr};
+  if (IsWindow(parent)) EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+  if (!search.found || GetAncestor(search.found, GA_PARENT) != parent) {
+    std::puts("none");
+    return 1;
+  }
+  RECT r{}, client{};
+  GetWindowRect(search.found, &r);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  GetClientRect(parent, &client);
+  std::printf(
+      "%lld %lld %ld %ld %ld %ld %d %ld %ld\n",
+      static_cast<long long>(reinterpret_cast<INT_PTR>(search.found)),
+      static_cast<long long>(reinterpret_cast<INT_PTR>(GetAncestor(search.found, GA_PARENT))),
+      r.left, r.top, r.right, r.bottom, IsWindowVisible(search.found) ? 1 : 0, client.right,
+      client.bottom);
+  return 0;
+}
+
 int MakeHost(int width, int height) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
@@ -81,8 +121,12 @@ int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "find") == 0) return Find(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "close") == 0) return Close(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "style") == 0) return Style(argv[2]);
+  if (argc >= 4 && std::strcmp(argv[1], "findchild") == 0) return FindChild(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "makechild") == 0)
     return MakeHost(std::atoi(argv[2]), std::atoi(argv[3]));
-  std::fputs("usage: winprobe find|style|close <title> | makechild <w> <h>\n", stderr);
+  std::fputs(
+      "usage: winprobe find|style|close <title> | makechild <w> <h> | findchild <parent> <title>
+      ",
+      stderr);
   return 2;
 }
