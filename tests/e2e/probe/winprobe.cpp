@@ -125,8 +125,8 @@ int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "makechild") == 0)
     return MakeHost(std::atoi(argv[2]), std::atoi(argv[3]));
   std::fputs(
-      "usage: winprobe find|style|close <title> | makechild <w> <h> | findchild <parent> <title>
-      ",
+      "usage: winprobe find|style|close <title> | makechild <w> <h>"
+      " | findchild <parent> <title>\n",
       stderr);
   return 2;
 }
