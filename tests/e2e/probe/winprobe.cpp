@@ -5,6 +5,7 @@
 //   winprobe close <title>         -> posts WM_CLOSE to the window, prints "posted" or "none"
 //   winprobe makechild <w> <h>     -> creates a top-level window with a w x h client area, prints
 //                                     its handle, and keeps it for 60 s or until killed
+//   winprobe hold <path>           -> opens the file with no sharing, prints "held", keeps it 60 s
 //   winprobe findchild <parent> <title>
 //                                  -> a direct child of window <parent> with this title:
 //                                     "<hwnd> <parent> <left> <top> <right> <bottom> <visible>
@@ -115,12 +116,28 @@ int MakeHost(int width, int height) {
   return 0;
 }
 
+// Opens a file with no sharing, so that nobody else can read or write it, until killed or 60 s.
+int Hold(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::puts("none");
+    return 1;
+  }
+  std::puts("held");
+  std::fflush(stdout);
+  Sleep(60000);
+  CloseHandle(file);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "find") == 0) return Find(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "close") == 0) return Close(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "style") == 0) return Style(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "hold") == 0) return Hold(argv[2]);
   if (argc >= 4 && std::strcmp(argv[1], "findchild") == 0) return FindChild(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "makechild") == 0)
     return MakeHost(std::atoi(argv[2]), std::atoi(argv[3]));

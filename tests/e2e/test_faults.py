@@ -1,0 +1,185 @@
+"""Faults and bad input around the saver: damaged or locked settings files, music files that are
+missing, odd or vanish while playing, bitmap files that cannot be written, and many start-stop
+cycles. Every case must end cleanly on a key, leave nothing behind and never touch the INI file."""
+
+import os
+import subprocess
+import time
+import unittest
+
+from test_saver import BMP_NAMES, TITLE, SaverTestCase
+from tolvenar_e2e import PROBE, find_window, wait_for, windows_path, xdotool
+
+KIND = b"BGM\x8b\xe6\x95\xaa"
+FILE = b"BGM\xcc\xa7\xb2\xd9"
+
+
+def saver_processes(program_dir):
+    """Linux pids of the saver processes started from this program directory."""
+    pattern = os.path.join(os.path.basename(program_dir), "Tolvenar.scr")
+    done = subprocess.run(["pgrep", "-f", pattern], capture_output=True, text=True)
+    return [int(p) for p in done.stdout.split()]
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def rss_kib(pid):
+    try:
+        with open("/proc/%d/status" % pid) as f:
+            for line in f:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+class FaultTestCase(SaverTestCase):
+    def run_and_end_on_a_key(self, *args):
+        proc = self.start_saver(*args)
+        time.sleep(0.5)
+        xdotool("key", "shift")
+        self.assert_ends_within(proc, 3.0, "shift")
+
+    def assert_left_only(self, *names):
+        self.assertEqual(self.program.files(), sorted(["Tolvenar.scr", *names]))
+        self.assertIsNone(find_window(TITLE))
+
+
+class DamagedSettingsFile(FaultTestCase):
+    def test_garbage_empty_and_huge_files_run_silently_and_stay_untouched(self):
+        cases = {
+            "binary garbage": bytes((i * 7919 + 13) % 256 for i in range(64 * 1024)),
+            "empty": b"",
+            "huge": b"[Section]\r\n" + b"k=" + b"x" * 300 + b"\r\n" * 1 + b";" * (4 << 20) + b"\r\n" +
+                    KIND + b"=2\r\n",
+            "no section": KIND + b"=1\r\n",
+        }
+        for what, data in cases.items():
+            with self.subTest(what):
+                self.program.write_ini(data)
+                self.run_and_end_on_a_key("/s")
+                self.assertEqual(read(self.program.ini), data)
+                self.assert_left_only("Tolvenar.ini")
+
+    def test_a_locked_settings_file_reads_as_empty(self):
+        data = b"[Section]\r\n" + KIND + b"=2\r\n"
+        self.program.write_ini(data)
+        holder = subprocess.Popen(["wine", PROBE, "hold", windows_path(self.program.ini)],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.addCleanup(holder.wait, 10)
+        self.addCleanup(holder.kill)
+        self.addCleanup(holder.stdout.close)
+        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        self.run_and_end_on_a_key("/s")
+        holder.kill()
+        self.assertEqual(read(self.program.ini), data)
+
+
+class BadMusic(FaultTestCase):
+    def make_mp3(self, name, seconds=5):
+        wav = os.path.join(self.program.path, "tone.wav")
+        mp3 = os.path.join(self.program.path, name)
+        subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", wav, "synth", str(seconds), "sine",
+                        "330"], check=True, timeout=60)
+        subprocess.run(["lame", "--quiet", wav, mp3], check=True, timeout=60)
+        os.remove(wav)
+        return mp3
+
+    def use_music(self, kind, path):
+        self.program.write_ini(b"[Section]\r\n" + KIND + b"=" + str(kind).encode() + b"\r\n" + FILE +
+                               b"=" + windows_path(path).encode() + b"\r\n")
+
+    def test_music_files_that_cannot_play_leave_the_saver_silent(self):
+        folder = os.path.join(self.program.path, "folder.mp3")
+        os.mkdir(folder)
+        text = os.path.join(self.program.path, "text.mp3")
+        with open(text, "wb") as f:
+            f.write(b"this is not audio\r\n" * 100)
+        fake_wav = os.path.join(self.program.path, "text.wav")
+        with open(fake_wav, "wb") as f:
+            f.write(b"RIFF\x00\x00\x00\x00WAVEjunk")
+        truncated = self.make_mp3("cut.mp3")
+        with open(truncated, "r+b") as f:
+            f.truncate(700)
+        cases = [("missing", 2, os.path.join(self.program.path, "gone.mp3")),
+                 ("a folder", 2, folder), ("not audio", 2, text), ("a broken wav", 2, fake_wav),
+                 ("truncated", 2, truncated), ("an audio CD without a drive", 1, truncated)]
+        for what, kind, path in cases:
+            with self.subTest(what):
+                self.use_music(kind, path)
+                before = read(self.program.ini)
+                self.run_and_end_on_a_key("/s")
+                self.assertEqual(read(self.program.ini), before)
+                self.assertFalse(any(os.path.exists(os.path.join(self.program.path, n))
+                                     for n in BMP_NAMES))
+
+    def test_a_music_file_deleted_while_playing(self):
+        mp3 = self.make_mp3("short.mp3", seconds=2)
+        self.use_music(2, mp3)
+        proc = self.start_saver("/s")
+        os.remove(mp3)
+        time.sleep(3.5)  # the one-second watcher now restarts a file that is gone
+        self.assertIsNone(proc.poll())
+        xdotool("key", "shift")
+        self.assert_ends_within(proc, 3.0, "shift")
+        self.assert_left_only("Tolvenar.ini")
+
+
+class UnwritableBitmaps(FaultTestCase):
+    def test_bitmap_names_taken_by_folders_end_the_saver_at_once(self):
+        for name in BMP_NAMES:
+            os.mkdir(os.path.join(self.program.path, name))
+        code, seconds = self.program.run("/s", timeout=30)
+        self.assertEqual(code, 0)
+        self.assertLess(seconds, 10)
+        self.assert_left_only(*BMP_NAMES)
+
+    def test_a_read_only_bitmap_file_ends_the_saver_at_once(self):
+        path = os.path.join(self.program.path, BMP_NAMES[2])
+        with open(path, "wb") as f:
+            f.write(b"stale")
+        made = subprocess.run(["chattr", "+i", path], capture_output=True)
+        if made.returncode != 0:
+            self.skipTest("chattr +i is not available here")
+        self.addCleanup(subprocess.run, ["chattr", "-i", path])
+        code, seconds = self.program.run("/s", timeout=30)
+        self.assertEqual(code, 0)
+        self.assertLess(seconds, 10)
+        self.assertEqual(read(path), b"stale")
+        self.assert_left_only(BMP_NAMES[2])
+
+
+class StartStopCycles(FaultTestCase):
+    CYCLES = int(os.environ.get("TOLVENAR_CYCLES", "200"))
+
+    def test_many_runs_leave_no_process_file_or_window_and_do_not_grow(self):
+        peaks = []
+        for cycle in range(self.CYCLES):
+            proc = self.program.start("/s")
+            shown = wait_for(lambda: proc.poll() is not None or all(
+                os.path.exists(os.path.join(self.program.path, n)) for n in BMP_NAMES), 30, 0.05)
+            self.assertTrue(shown and proc.poll() is None, "cycle %d did not start" % cycle)
+            time.sleep(0.3)
+            peaks.append(max((rss_kib(p) for p in saver_processes(self.program.path)), default=0))
+            xdotool("key", "shift")
+            try:
+                proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                self.fail("cycle %d: the saver did not end on a key" % cycle)
+            self.assertEqual(proc.returncode, 0, "cycle %d" % cycle)
+        self.assertEqual(saver_processes(self.program.path), [])
+        self.assertEqual(self.program.files(), ["Tolvenar.scr"])
+        self.assertIsNone(find_window(TITLE))
+        if self.CYCLES >= 20:
+            early = sorted(peaks[2:12])[5]
+            late = sorted(peaks[-10:])[5]
+            self.assertLess(late, early * 1.2 + 2048, "memory grew: %d KiB -> %d KiB" % (early, late))
+
+
+if __name__ == "__main__":
+    unittest.main()
