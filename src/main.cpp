@@ -2,10 +2,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 
+#include "music/silent_music.h"
+#include "runtime/randomness.h"
 #include "runtime/win32/desktop_win32.h"
+#include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
+#include "scene/null_scene.h"
+#include "scene/win32/saver_window_win32.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 
@@ -16,9 +23,13 @@ using namespace tolvenar;
 // The windows of the three modes.
 class Win32StartupWindows final : public StartupWindows {
  public:
+  explicit Win32StartupWindows(win32::SaverWindowParts saver) : saver_(std::move(saver)) {}
   void ShowPreview(std::int32_t parent_handle) override {}
   void ShowSettingsDialog() override {}
-  void LoadSaverWindow() override {}
+  void LoadSaverWindow() override { win32::LoadSaverWindow(saver_); }
+
+ private:
+  win32::SaverWindowParts saver_;
 };
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
@@ -52,11 +63,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32Process process;
   win32::Win32ProfileFile profile;
   SettingsStore store(profile, process);
-  Win32StartupWindows windows;
+  win32::Win32EmbeddedData embedded;
+  LinearRandomness randomness;
+  SilentMusic music;
 
   // The values shared across the whole run.
   SettingsRecord settings;
   std::int32_t cursor_show_result = 0;
+
+  Win32StartupWindows windows({music, process, desktop, embedded, randomness, settings,
+                               cursor_show_result, [&process](HWND) -> std::unique_ptr<Scene> {
+                                 return std::make_unique<NullScene>(process);
+                               }});
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
       StartupOutcome::kLiveOn) {

@@ -16,8 +16,12 @@ PROBE = os.environ.get("TOLVENAR_PROBE", "")
 
 def run_probe(*args, timeout=20):
     """Runs winprobe with the given arguments and returns its stdout, stripped."""
-    done = subprocess.run(["wine", PROBE, *args], capture_output=True, text=True, timeout=timeout)
-    return done.stdout.strip()
+    # Output goes through a file, not a pipe: the first Wine program of a session starts Wine's
+    # service processes, which inherit its handles and would hold a pipe open for their lifetime.
+    with tempfile.TemporaryFile() as out:
+        subprocess.run(["wine", PROBE, *args], stdout=out, stderr=subprocess.DEVNULL, timeout=timeout)
+        out.seek(0)
+        return out.read().decode(errors="replace").strip()
 
 
 def find_window(title):
@@ -27,6 +31,40 @@ def find_window(title):
         return None
     parts = [int(p) for p in out.split()]
     return tuple(parts)
+
+
+def window_style(title):
+    """(style, extended style, class name) of a top-level window with this title, or None."""
+    out = run_probe("style", title)
+    if not out or out == "none":
+        return None
+    style, ex_style, class_name = out.split(" ", 2)
+    return int(style, 16), int(ex_style, 16), class_name
+
+
+def post_close(title):
+    """Posts WM_CLOSE to the top-level window with this title; True when there was one."""
+    return run_probe("close", title) == "posted"
+
+
+def screen_size():
+    """(width, height) of the X screen the tests run on."""
+    out = subprocess.run(["xwininfo", "-root"], capture_output=True, text=True, check=True,
+                         timeout=10).stdout
+    fields = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
+    return int(fields["Width"]), int(fields["Height"])
+
+
+def bmp_info(path):
+    """(width, height, bits per pixel) of a BMP file, or None when it is not one."""
+    with open(path, "rb") as f:
+        head = f.read(54)
+    if len(head) < 30 or head[:2] != b"BM":
+        return None
+    width = int.from_bytes(head[18:22], "little", signed=True)
+    height = int.from_bytes(head[22:26], "little", signed=True)
+    bits = int.from_bytes(head[28:30], "little")
+    return width, abs(height), bits
 
 
 def wait_for(predicate, timeout, interval=0.1):

@@ -1,0 +1,51 @@
+#pragma once
+// The window services the saver window stands on: one borderless top-level window, its two timers,
+// the event pass and the end of the process.
+#include <cstdint>
+
+namespace tolvenar {
+
+// The handlers the window runs; they run inside ProcessEvents or inside Close.
+class SaverWindowEvents {
+ public:
+  virtual ~SaverWindowEvents() = default;
+  virtual void Form_KeyDown() = 0;      // any key, any shift state
+  virtual void Form_MouseDown() = 0;    // any button, anywhere over the window
+  virtual void Form_QueryUnload() = 0;  // the window is about to close; never cancels
+  virtual void Form_Unload() = 0;       // the window closes
+  virtual void Timer1_Timer() = 0;
+  virtual void Timer2_Timer() = 0;
+};
+
+enum class SaverTimer { kTimer1 = 1, kTimer2 = 2 };
+
+struct ScreenSize {
+  int width = 0;  // pixels
+  int height = 0;
+};
+
+class SaverWindowHost {
+ public:
+  virtual ~SaverWindowHost() = default;
+  // The size of the primary screen in pixels.
+  virtual ScreenSize GetScreenSize() = 0;
+  // Sets the window's outer size, keeping its position.
+  virtual void SetSize(int width, int height) = 0;
+  // Moves the window's top-left corner to screen position (left, top), keeping its size.
+  virtual void Move(int left, int top) = 0;
+  // Shows the window in its normal state, modeless, and activates it.
+  virtual void ShowNormal() = 0;
+  // Runs Form_QueryUnload, then Form_Unload, then destroys the window; nothing when it is already
+  // closed or closing.
+  virtual void Close() = 0;
+  // Starts a periodic timer; its ticks run TimerN_Timer during ProcessEvents only.
+  virtual void StartTimer(SaverTimer timer, std::uint32_t interval_ms) = 0;
+  // Stops a timer; no tick of it runs afterwards. Nothing when it is not running.
+  virtual void StopTimer(SaverTimer timer) = 0;
+  // Processes the pending window events once and returns; the handlers run inside.
+  virtual void ProcessEvents() = 0;
+  // Ends the process at once.
+  virtual void EndProcess() = 0;
+};
+
+}  // namespace tolvenar

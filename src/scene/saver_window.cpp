@@ -1,0 +1,147 @@
+#include "scene/saver_window.h"
+
+#include <optional>
+
+#include "runtime/conversions.h"
+#include "runtime/picture.h"
+#include "startup/startup.h"
+
+namespace tolvenar {
+
+std::string FacePictureName(int index) { return "FACE" + std::to_string(index); }
+
+std::string FacePictureFile(const std::string& program_directory, int index) {
+  return program_directory + "\\Tolvenar" + std::to_string(index) + ".bmp";
+}
+
+std::string MusicFileEnding(std::string_view music_file) {
+  return UpperCase(LastChars(music_file, 3));
+}
+
+void SaverWindow::Form_Load() {
+  // 1. Cover the whole screen: size first, then move.
+  const ScreenSize screen = s_.window.GetScreenSize();
+  s_.window.SetSize(screen.width, screen.height);
+  s_.window.Move(0, 0);
+
+  // 2. The six face pictures as bitmap files beside the program, for the scene to load.
+  WriteFacePictures();
+
+  // 3 and 4. The music starts before the window is shown.
+  if (settings_.MusicKind == 1) {
+    s_.music.OpenCdAudio();
+    SetTimer2Enabled(true);
+  }
+  if (settings_.MusicKind == 2) {
+    const std::string ending = MusicFileEnding(settings_.MusicFile);
+    if (ending == "WAV") s_.music.PlayWaveSound();
+    if (ending == "MP3") {
+      s_.music.PlayMusicFile();
+      SetTimer1Enabled(true);
+    }
+  }
+
+  // 5.
+  s_.window.ShowNormal();
+
+  // 6 and 7. The drift starts from a level view with fresh random steps.
+  DriftState& drift = s_.scene.Drift();
+  drift.DriftFrames = 0;
+  drift.ViewYaw = 0;
+  drift.ViewPitch = 0;
+  DrawDriftSteps(s_.randomness, drift);
+
+  // 8. A window closed meanwhile (while being shown or initialized) has nothing left to draw on.
+  const bool initialized = s_.scene.Initialize();
+  running_ = initialized && !unloaded_;
+
+  // 9. Input and timer handlers run inside the event pass; a close clears running_.
+  while (running_) {
+    s_.scene.Render();
+    s_.window.ProcessEvents();
+  }
+
+  // 10. Closing an already closed window does nothing.
+  s_.scene.Release();
+  s_.window.Close();
+  s_.window.EndProcess();
+}
+
+void SaverWindow::WriteFacePictures() {
+  const std::string folder = s_.process.ProgramDirectory();
+  for (int i = 1; i <= kFacePictureCount; ++i) {
+    const std::optional<Picture> picture = DecodePicture(s_.embedded.Bytes(FacePictureName(i)));
+    if (!picture) continue;
+    s_.process.WriteWholeFile(FacePictureFile(folder, i), EncodeBmp24(*picture));
+  }
+}
+
+void SaverWindow::Form_KeyDown() {
+  running_ = false;
+  s_.window.Close();
+}
+
+void SaverWindow::Form_MouseDown() {
+  running_ = false;
+  s_.window.Close();
+}
+
+void SaverWindow::Form_QueryUnload() {
+  if (timer2_enabled_) {
+    SetTimer2Enabled(false);
+    s_.music.CloseCdAudio();
+  }
+  if (settings_.MusicKind == 2) {
+    const std::string ending = MusicFileEnding(settings_.MusicFile);
+    if (ending == "WAV") s_.music.StopWaveSound();
+    if (ending == "MP3") {
+      SetTimer1Enabled(false);
+      s_.music.StopMusicFile();
+    }
+  }
+  // The count start-up got when hiding the pointer is non-zero (normally -1): this shows it again.
+  if (ModeLetter(s_.process.ArgumentText()) == "S") {
+    cursor_show_result_ = s_.desktop.ShowCursor(cursor_show_result_);
+  }
+}
+
+void SaverWindow::Form_Unload() {
+  // Whatever closed the window, the main loop must not render on without it.
+  running_ = false;
+  unloaded_ = true;
+  const std::string folder = s_.process.ProgramDirectory();
+  for (int i = 1; i <= kFacePictureCount; ++i) s_.process.RemoveFile(FacePictureFile(folder, i));
+}
+
+void SaverWindow::Timer1_Timer() {
+  if (!timer1_enabled_) return;
+  s_.music.RepeatMusicFile();
+}
+
+void SaverWindow::Timer2_Timer() {
+  if (!timer2_enabled_) return;
+  s_.music.WatchCdAudio();
+  SetTimer2Enabled(s_.music.CdAudioOk());
+}
+
+void SaverWindow::SetTimer1Enabled(bool enabled) {
+  if (enabled == timer1_enabled_) return;
+  timer1_enabled_ = enabled;
+  if (enabled) {
+    s_.window.StartTimer(SaverTimer::kTimer1, kTimer1IntervalMs);
+  } else {
+    s_.window.StopTimer(SaverTimer::kTimer1);
+  }
+}
+
+void SaverWindow::SetTimer2Enabled(bool enabled) {
+  if (enabled == timer2_enabled_) return;
+  timer2_enabled_ = enabled;
+  if (enabled) {
+    s_.window.StartTimer(SaverTimer::kTimer2, kTimer2IntervalMs);
+  } else {
+    s_.window.StopTimer(SaverTimer::kTimer2);
+  }
+}
+
+}  // namespace tolvenar

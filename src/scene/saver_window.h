@@ -1,0 +1,78 @@
+#pragma once
+// The saver window Tolvenar_S: its load handler runs the whole saver (pictures written, music
+// started, window shown, drift seeded, scene initialized, main loop); its close handlers undo it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "music/music.h"
+#include "runtime/desktop.h"
+#include "runtime/embedded_data.h"
+#include "runtime/process.h"
+#include "runtime/randomness.h"
+#include "runtime/saver_window_host.h"
+#include "scene/scene.h"
+#include "startup/settings.h"
+
+namespace tolvenar {
+
+inline constexpr std::uint32_t kTimer1IntervalMs = 1000;  // restarts an MP3 that has ended
+inline constexpr std::uint32_t kTimer2IntervalMs = 200;   // watches the audio CD
+inline constexpr int kFacePictureCount = 6;
+
+// Embedded face picture `index` (1 to 6): "FACE1" .. "FACE6".
+std::string FacePictureName(int index);
+// program directory + "\Tolvenar" + index + ".bmp"
+std::string FacePictureFile(const std::string& program_directory, int index);
+// The last three characters of the music file, upper-cased: "MP3", "WAV" or anything else.
+std::string MusicFileEnding(std::string_view music_file);
+
+struct SaverWindowServices {
+  SaverWindowHost& window;
+  Scene& scene;
+  Music& music;
+  Process& process;
+  Desktop& desktop;
+  EmbeddedData& embedded;
+  Randomness& randomness;
+};
+
+class SaverWindow final : public SaverWindowEvents {
+ public:
+  // `settings` is only read; `cursor_show_result` holds the display count start-up got when it
+  // hid the pointer and receives the count of showing it again.
+  SaverWindow(SaverWindowServices services, const SettingsRecord& settings,
+              std::int32_t& cursor_show_result)
+      : s_(services), settings_(settings), cursor_show_result_(cursor_show_result) {}
+  SaverWindow(const SaverWindow&) = delete;
+  SaverWindow& operator=(const SaverWindow&) = delete;
+
+  // The whole saver run; ends the process at its end (returns only where ending is faked).
+  void Form_Load();
+
+  void Form_KeyDown() override;
+  void Form_MouseDown() override;
+  void Form_QueryUnload() override;
+  void Form_Unload() override;
+  void Timer1_Timer() override;
+  void Timer2_Timer() override;
+
+  bool Running() const { return running_; }
+  bool Timer1Enabled() const { return timer1_enabled_; }
+  bool Timer2Enabled() const { return timer2_enabled_; }
+
+ private:
+  void WriteFacePictures();
+  void SetTimer1Enabled(bool enabled);
+  void SetTimer2Enabled(bool enabled);
+
+  SaverWindowServices s_;
+  const SettingsRecord& settings_;
+  std::int32_t& cursor_show_result_;
+  bool running_ = false;
+  bool unloaded_ = false;
+  bool timer1_enabled_ = false;
+  bool timer2_enabled_ = false;
+};
+
+}  // namespace tolvenar

@@ -1,0 +1,74 @@
+#pragma once
+// The saver window on user32: a borderless top-level window with two timers, and the load of the
+// whole saver on it.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "music/music.h"
+#include "runtime/desktop.h"
+#include "runtime/embedded_data.h"
+#include "runtime/process.h"
+#include "runtime/randomness.h"
+#include "runtime/saver_window_host.h"
+#include "scene/scene.h"
+#include "scene/win32/window_handles.h"
+#include "startup/settings.h"
+
+namespace tolvenar::win32 {
+
+// Builds the scene on the saver window.
+using SceneFactory = std::function<std::unique_ptr<Scene>(HWND window)>;
+
+struct SaverWindowParts {
+  Music& music;
+  Process& process;
+  Desktop& desktop;
+  EmbeddedData& embedded;
+  Randomness& randomness;
+  const SettingsRecord& settings;
+  std::int32_t& cursor_show_result;
+  SceneFactory make_scene;
+};
+
+// Creates the saver window (hidden), builds the scene on it and runs its load handler, which ends
+// the process. Returns only when the window or the scene could not be made.
+void LoadSaverWindow(const SaverWindowParts& parts);
+
+class Win32SaverWindowHost final : public SaverWindowHost {
+ public:
+  // Registers the class and creates the window, hidden; handle() is null when that failed.
+  Win32SaverWindowHost();
+  Win32SaverWindowHost(const Win32SaverWindowHost&) = delete;
+  Win32SaverWindowHost& operator=(const Win32SaverWindowHost&) = delete;
+  ~Win32SaverWindowHost() override;
+
+  // The handlers that the window's events run; until then events run none.
+  void Connect(SaverWindowEvents& events) { events_ = &events; }
+  HWND handle() const { return window_.get(); }
+
+  ScreenSize GetScreenSize() override;
+  void SetSize(int width, int height) override;
+  void Move(int left, int top) override;
+  void ShowNormal() override;
+  void Close() override;
+  void StartTimer(SaverTimer timer, std::uint32_t interval_ms) override;
+  void StopTimer(SaverTimer timer) override;
+  void ProcessEvents() override;
+  void EndProcess() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+  RegisteredClass class_;
+  UniqueWindow window_;
+  std::array<WindowTimer, 3> timers_;  // by timer number; 0 unused
+  SaverWindowEvents* events_ = nullptr;
+  bool closing_ = false;
+};
+
+}  // namespace tolvenar::win32

@@ -1,0 +1,158 @@
+"""The saver window: full screen, the six bitmap files, the ways it ends, and what it leaves behind."""
+
+import os
+import subprocess
+import time
+import unittest
+
+from tolvenar_e2e import (E2ETestCase, bmp_info, find_window, post_close, screen_size,
+                          wait_for, window_style, windows_path, xdotool)
+
+TITLE = "Tolvenar_Main"
+BMP_NAMES = ["Tolvenar%d.bmp" % i for i in range(1, 7)]
+WS_POPUP = 0x80000000
+WS_CAPTION = 0x00C00000
+WS_THICKFRAME = 0x00040000
+
+
+def shown(proc):
+    """True once the saver's window is visible."""
+    window = find_window(TITLE)
+    return proc.poll() is None and window is not None and window[5] == 1
+
+
+class SaverTestCase(E2ETestCase):
+    def start_saver(self, *args, env=None):
+        """Starts the saver and waits until its window is shown; returns the process."""
+        proc = self.program.start(*args, env=env)
+        self.addCleanup(proc.wait, 10)
+        self.addCleanup(proc.kill)
+        wait_for(lambda: proc.poll() is not None or shown(proc), 30, interval=0.3)
+        self.assertIsNone(proc.poll(), "the saver ended before its window was seen")
+        self.assertTrue(shown(proc), "the saver window was not shown")
+        return proc
+
+    def assert_ends_within(self, proc, seconds, what):
+        begin = time.monotonic()
+        try:
+            proc.wait(timeout=seconds + 10)
+        except subprocess.TimeoutExpired:
+            self.fail("%s: the saver did not end" % what)
+        taken = time.monotonic() - begin
+        self.assertLess(taken, seconds, "%s: the saver took %.2f s to end" % (what, taken))
+        self.assertEqual(proc.returncode, 0)
+
+    def assert_nothing_left(self):
+        self.assertEqual(self.program.files(), ["Tolvenar.scr"])
+        self.assertIsNone(find_window(TITLE))
+
+    def assert_six_bitmaps(self):
+        for name in BMP_NAMES:
+            with self.subTest(file=name):
+                path = os.path.join(self.program.path, name)
+                self.assertTrue(os.path.exists(path))
+                self.assertEqual(bmp_info(path), (256, 256, 24))
+
+
+class FullScreenRun(SaverTestCase):
+    def test_covers_the_screen_ignores_the_mouse_and_ends_on_a_lone_shift(self):
+        proc = self.start_saver("/s")
+        width, height = screen_size()
+        hwnd, left, top, right, bottom, visible = find_window(TITLE)
+        self.assertEqual((left, top, right, bottom), (0, 0, width, height))
+        style, _, class_name = window_style(TITLE)
+        self.assertTrue(style & WS_POPUP, "style %08x" % style)
+        self.assertFalse(style & (WS_CAPTION | WS_THICKFRAME), "style %08x" % style)
+        self.assertEqual(class_name, TITLE)
+        self.assert_six_bitmaps()
+
+        for x, y in ((10, 10), (width // 2, height // 2), (width - 5, height - 5), (200, 100)):
+            xdotool("mousemove", str(x), str(y))
+            time.sleep(0.2)
+        time.sleep(1.0)
+        self.assertIsNone(proc.poll(), "moving the mouse ended the saver")
+
+        xdotool("key", "shift")
+        self.assert_ends_within(proc, 1.0, "lone Shift")
+        self.assert_nothing_left()
+
+    def test_files_that_existed_are_overwritten_then_deleted_and_a_button_ends_it(self):
+        for name in BMP_NAMES:
+            with open(os.path.join(self.program.path, name), "wb") as f:
+                f.write(b"not a picture, left from before")
+        proc = self.start_saver("/S")
+        self.assert_six_bitmaps()
+        xdotool("click", "1")
+        self.assert_ends_within(proc, 2.0, "left button")
+        self.assert_nothing_left()
+
+    def test_a_close_from_outside_ends_it(self):
+        proc = self.start_saver("/s")
+        self.assertTrue(post_close(TITLE))
+        self.assert_ends_within(proc, 2.0, "WM_CLOSE")
+        self.assert_nothing_left()
+
+    def test_a_second_start_ends_at_once(self):
+        first = self.start_saver("/s")
+        code, seconds = self.program.run("/s", timeout=30)
+        self.assertEqual(code, 0)
+        self.assertLess(seconds, 10)
+        self.assertIsNone(first.poll(), "the first saver ended")
+        self.assert_six_bitmaps()
+        xdotool("click", "3")
+        self.assert_ends_within(first, 2.0, "right button")
+        self.assert_nothing_left()
+
+    def test_an_empty_command_line_runs_the_saver(self):
+        proc = self.start_saver()
+        self.assert_six_bitmaps()
+        xdotool("key", "ctrl")
+        self.assert_ends_within(proc, 1.0, "lone Ctrl")
+        self.assert_nothing_left()
+
+
+class UnwritableProgramDirectory(SaverTestCase):
+    def test_ends_at_once_leaving_nothing_behind(self):
+        if os.geteuid() != 0:
+            self.skipTest("chattr +i needs root")
+        # As root, chmod does not keep Wine from writing; the immutable flag does.
+        made = subprocess.run(["chattr", "+i", self.program.path], capture_output=True)
+        if made.returncode != 0:
+            self.skipTest("chattr +i failed: " + made.stderr.decode(errors="replace"))
+        self.addCleanup(subprocess.run, ["chattr", "-i", self.program.path])
+        code, seconds = self.program.run("/s", timeout=30)
+        self.assertEqual(code, 0)
+        self.assertLess(seconds, 10)
+        self.assert_nothing_left()
+
+
+class Music(SaverTestCase):
+    @unittest.skip("needs the music module")
+    def test_an_mp3_plays_while_it_runs_and_stops_when_it_ends(self):
+        tone = os.path.join(self.program.path, "tone.wav")
+        mp3 = os.path.join(self.program.path, "Tone.Mp3")
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", tone, "synth", "30", "sine", "440"],
+                       check=True, timeout=60)
+        subprocess.run(["lame", "--quiet", tone, mp3], check=True, timeout=60)
+        os.remove(tone)
+        self.program.write_ini(b"[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=" +
+                               windows_path(mp3).encode() + b"\r\n")
+        capture = os.path.join(self.program.path, "capture.raw")
+        proc = self.start_saver("/s", env={"TOLVENAR_AUDIO_CAPTURE": capture})
+        time.sleep(3)
+
+        def loud():
+            data = open(capture, "rb").read() if os.path.exists(capture) else b""
+            return any(b not in (0, 0xff) for b in data[-44100:])
+        self.assertTrue(wait_for(loud, 10), "no sound was captured")
+        xdotool("key", "shift")
+        self.assert_ends_within(proc, 2.0, "lone Shift")
+        size = os.path.getsize(capture)
+        time.sleep(1.5)
+        self.assertEqual(os.path.getsize(capture), size, "sound went on after the end")
+        os.remove(capture)
+        self.assertEqual(sorted(self.program.files()), ["Tolvenar.ini", "Tolvenar.scr", "Tone.Mp3"])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,392 @@
+// The saver window's run against recording fakes: the order of every step of the load, the close
+// handlers and the end, for each kind of music and each way the window closes.
+#include "scene/saver_window.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "fakes/fake_music.h"
+#include "fakes/fake_runtime.h"
+#include "fakes/fake_saver_window_host.h"
+#include "runtime/picture.h"
+
+namespace tolvenar::testing {
+namespace {
+
+class FakeScene : public Scene {
+ public:
+  explicit FakeScene(CallLog& log) : log_(log) {}
+  bool Initialize() override {
+    log_.push_back("Initialize");
+    return initialize_result;
+  }
+  void Render() override { log_.push_back("Render"); }
+  void Release() override { log_.push_back("Release"); }
+  DriftState& Drift() override { return drift; }
+
+  bool initialize_result = true;
+  DriftState drift;
+
+ private:
+  CallLog& log_;
+};
+
+class FakeEmbeddedData : public EmbeddedData {
+ public:
+  std::string_view Bytes(std::string_view name) override {
+    auto it = items.find(std::string(name));
+    return it == items.end() ? std::string_view() : std::string_view(it->second);
+  }
+  std::map<std::string, std::string> items;
+};
+
+class FakeRandomness : public Randomness {
+ public:
+  explicit FakeRandomness(CallLog& log) : log_(log) {}
+  float SecondsSinceMidnight() override { return 43200.5f; }
+  void Seed(float seed) override {
+    std::ostringstream text;
+    text << "Seed " << seed;
+    log_.push_back(text.str());
+  }
+  float Next() override {
+    log_.push_back("Next");
+    return numbers[next_index++ % numbers.size()];
+  }
+  std::vector<float> numbers = {0.25f, 0.5f};
+  std::size_t next_index = 0;
+
+ private:
+  CallLog& log_;
+};
+
+// A small picture per face, each a different colour, stored as the program stores them.
+Picture FacePicture(int index) {
+  Picture picture;
+  picture.width = 3;
+  picture.height = 2;
+  for (int i = 0; i < 6; ++i) {
+    picture.rgb.push_back(static_cast<std::uint8_t>(index * 40));
+    picture.rgb.push_back(static_cast<std::uint8_t>(i * 10));
+    picture.rgb.push_back(7);
+  }
+  return picture;
+}
+
+struct Rig {
+  CallLog log;
+  FakeSaverWindowHost window{log};
+  FakeScene scene{log};
+  FakeMusic music{log};
+  FakeProcess process{log};
+  FakeDesktop desktop{log};
+  FakeEmbeddedData embedded;
+  FakeRandomness randomness{log};
+  SettingsRecord settings;
+  std::int32_t cursor_show_result = -1;
+  SaverWindow form{
+      {window, scene, music, process, desktop, embedded, randomness}, settings, cursor_show_result};
+
+  Rig() {
+    window.Connect(form);
+    process.argument_text = "/s";
+    desktop.display_count = -1;
+    for (int i = 1; i <= 6; ++i) embedded.items[FacePictureName(i)] = EncodeBmp24(FacePicture(i));
+  }
+  void Run() { form.Form_Load(); }
+};
+
+std::string Show(const CallLog& log) {
+  std::string text;
+  for (std::size_t i = 0; i < log.size(); ++i)
+    text += "  " + std::to_string(i) + ": " + log[i] + "\n";
+  return text;
+}
+
+void ExpectSequence(const CallLog& expected, const CallLog& actual) {
+  EXPECT_EQ(expected, actual) << "expected:\n" << Show(expected) << "actual:\n" << Show(actual);
+}
+
+CallLog Concat(std::initializer_list<CallLog> parts) {
+  CallLog all;
+  for (const CallLog& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+const CallLog kSizeAndFiles = {
+    "GetScreenSize",
+    "SetSize 1024 768",
+    "Move 0 0",
+    "WriteWholeFile C:\\Saver\\Tolvenar1.bmp",
+    "WriteWholeFile C:\\Saver\\Tolvenar2.bmp",
+    "WriteWholeFile C:\\Saver\\Tolvenar3.bmp",
+    "WriteWholeFile C:\\Saver\\Tolvenar4.bmp",
+    "WriteWholeFile C:\\Saver\\Tolvenar5.bmp",
+    "WriteWholeFile C:\\Saver\\Tolvenar6.bmp",
+};
+const CallLog kShowAndSeed = {"ShowNormal", "Seed 43200.5", "Next", "Next", "Initialize"};
+const CallLog kDeleteFiles = {
+    "RemoveFile C:\\Saver\\Tolvenar1.bmp", "RemoveFile C:\\Saver\\Tolvenar2.bmp",
+    "RemoveFile C:\\Saver\\Tolvenar3.bmp", "RemoveFile C:\\Saver\\Tolvenar4.bmp",
+    "RemoveFile C:\\Saver\\Tolvenar5.bmp", "RemoveFile C:\\Saver\\Tolvenar6.bmp",
+};
+const CallLog kEnd = {"Release", "Close", "EndProcess"};
+
+// One frame, then a key press in the second event pass, with the given timer ticks before it.
+struct MusicCase {
+  const char* what;
+  std::int16_t kind;
+  const char* file;
+  CallLog start;  // between the six files and ShowNormal
+  CallLog ticks;  // what the ticks of both timers in the first pass do
+  CallLog stop;   // Form_QueryUnload before its cursor step
+};
+
+TEST(SaverWindowTest, RunForEachKindOfMusic) {
+  const MusicCase cases[] = {
+      {"kind 2, .Mp3 (mixed case)",
+       2,
+       "C:\\Music\\Night.Mp3",
+       {"PlayMusicFile", "StartTimer 1 1000"},
+       {"RepeatMusicFile"},
+       {"StopTimer 1", "StopMusicFile"}},
+      {"kind 2, .MP3",
+       2,
+       "D:\\a.MP3",
+       {"PlayMusicFile", "StartTimer 1 1000"},
+       {"RepeatMusicFile"},
+       {"StopTimer 1", "StopMusicFile"}},
+      {"kind 2, .wav", 2, "C:\\Music\\loop.wav", {"PlayWaveSound"}, {}, {"StopWaveSound"}},
+      {"kind 2, .mid", 2, "C:\\Music\\tune.mid", {}, {}, {}},
+      {"kind 2, empty file", 2, "", {}, {}, {}},
+      {"kind 2, name shorter than the ending", 2, "v", {}, {}, {}},
+      {"kind 0 with an .mp3 file", 0, "C:\\a.mp3", {}, {}, {}},
+      {"kind 3 (unknown) with an .mp3 file", 3, "C:\\a.mp3", {}, {}, {}},
+      {"kind 1, CD watched and healthy",
+       1,
+       "C:\\a.mp3",
+       {"OpenCdAudio", "StartTimer 2 200"},
+       {"WatchCdAudio"},
+       {"StopTimer 2", "CloseCdAudio"}},
+  };
+  for (const MusicCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    rig.settings.MusicKind = c.kind;
+    rig.settings.MusicFile = c.file;
+    rig.window.script = {
+        [](FakeSaverWindowHost& w) {
+          w.Tick(SaverTimer::kTimer1);
+          w.Tick(SaverTimer::kTimer2);
+        },
+        [](FakeSaverWindowHost& w) { w.KeyDown(); },
+    };
+    rig.Run();
+    ExpectSequence(Concat({kSizeAndFiles,
+                           c.start,
+                           kShowAndSeed,
+                           {"Render", "ProcessEvents"},
+                           c.ticks,
+                           {"Render", "ProcessEvents", "Close"},
+                           c.stop,
+                           {"ShowCursor -1"},
+                           kDeleteFiles,
+                           kEnd}),
+                   rig.log);
+    EXPECT_FALSE(rig.form.Running());
+    EXPECT_EQ(rig.cursor_show_result, 0);
+  }
+}
+
+TEST(SaverWindowTest, CdWatcherFailingStopsTimer2AndCloseLeavesTheCdAlone) {
+  Rig rig;
+  rig.settings.MusicKind = 1;
+  rig.music.watch_fails = true;
+  rig.window.script = {
+      [](FakeSaverWindowHost& w) { w.Tick(SaverTimer::kTimer2); },
+      [](FakeSaverWindowHost& w) { w.Tick(SaverTimer::kTimer2); },  // no longer runs
+      [](FakeSaverWindowHost& w) { w.MouseDown(); },
+  };
+  rig.Run();
+  ExpectSequence(Concat({kSizeAndFiles,
+                         {"OpenCdAudio", "StartTimer 2 200"},
+                         kShowAndSeed,
+                         {"Render", "ProcessEvents", "WatchCdAudio", "StopTimer 2"},
+                         {"Render", "ProcessEvents"},
+                         {"Render", "ProcessEvents", "Close"},
+                         {"ShowCursor -1"},
+                         kDeleteFiles,
+                         kEnd}),
+                 rig.log);
+  EXPECT_FALSE(rig.form.Timer2Enabled());
+}
+
+TEST(SaverWindowTest, CursorIsGivenBackOnlyInModeS) {
+  const struct {
+    const char* arguments;
+    bool shows;
+  } cases[] = {{"/s", true}, {"/S", true},  {"-s 123", true}, {"", false},
+               {"s", false}, {"/c", false}, {"/p 5", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("arguments \"") + c.arguments + "\"");
+    Rig rig;
+    rig.process.argument_text = c.arguments;
+    rig.window.script = {[](FakeSaverWindowHost& w) { w.KeyDown(); }};
+    rig.Run();
+    const CallLog cursor = c.shows ? CallLog{"ShowCursor -1"} : CallLog{};
+    ExpectSequence(Concat({kSizeAndFiles,
+                           kShowAndSeed,
+                           {"Render", "ProcessEvents", "Close"},
+                           cursor,
+                           kDeleteFiles,
+                           kEnd}),
+                   rig.log);
+    EXPECT_EQ(rig.cursor_show_result, c.shows ? 0 : -1);
+  }
+}
+
+TEST(SaverWindowTest, InitializeFailingClosesTheShownWindowAgain) {
+  Rig rig;
+  rig.settings.MusicKind = 2;
+  rig.settings.MusicFile = "C:\\x.mp3";
+  rig.scene.initialize_result = false;
+  rig.Run();
+  ExpectSequence(Concat({kSizeAndFiles,
+                         {"PlayMusicFile", "StartTimer 1 1000"},
+                         kShowAndSeed,
+                         {"Release", "Close", "StopTimer 1", "StopMusicFile", "ShowCursor -1"},
+                         kDeleteFiles,
+                         {"EndProcess"}}),
+                 rig.log);
+  EXPECT_TRUE(rig.window.shown);
+  EXPECT_FALSE(rig.window.open);
+  EXPECT_TRUE(rig.process.files.empty());
+}
+
+TEST(SaverWindowTest, CloseFromOutsideEndsTheLoop) {
+  Rig rig;
+  rig.settings.MusicKind = 2;
+  rig.settings.MusicFile = "C:\\x.wav";
+  rig.window.script = {nullptr, [](FakeSaverWindowHost& w) { w.ExternalClose(); }};
+  rig.Run();
+  ExpectSequence(Concat({kSizeAndFiles,
+                         {"PlayWaveSound"},
+                         kShowAndSeed,
+                         {"Render", "ProcessEvents", "Render", "ProcessEvents", "(close request)",
+                          "Close", "StopWaveSound", "ShowCursor -1"},
+                         kDeleteFiles,
+                         kEnd}),
+                 rig.log);
+}
+
+TEST(SaverWindowTest, CloseWhileShowingNeverRenders) {
+  Rig rig;
+  rig.window.on_show = [](FakeSaverWindowHost& w) { w.ExternalClose(); };
+  rig.Run();
+  ExpectSequence(Concat({kSizeAndFiles,
+                         {"ShowNormal", "(close request)", "Close", "ShowCursor -1"},
+                         kDeleteFiles,
+                         {"Seed 43200.5", "Next", "Next", "Initialize"},
+                         kEnd}),
+                 rig.log);
+}
+
+TEST(SaverWindowTest, SecondInputAfterTheCloseDoesNothing) {
+  Rig rig;
+  rig.window.script = {[](FakeSaverWindowHost& w) {
+    w.KeyDown();
+    w.MouseDown();  // already closed: delivers nothing
+    w.ExternalClose();
+  }};
+  rig.Run();
+  ExpectSequence(Concat({kSizeAndFiles,
+                         kShowAndSeed,
+                         {"Render", "ProcessEvents", "Close"},
+                         {"ShowCursor -1"},
+                         kDeleteFiles,
+                         {"(close request)", "Close"},
+                         kEnd}),
+                 rig.log);
+}
+
+TEST(SaverWindowTest, FacePicturesAreWrittenAs24BitBitmaps) {
+  Rig rig;
+  std::map<std::string, std::string> while_running;
+  rig.window.script = {[&](FakeSaverWindowHost& w) {
+    while_running = rig.process.files;
+    w.KeyDown();
+  }};
+  rig.process.files["C:\\Saver\\Tolvenar3.bmp"] = "old";  // overwritten, then deleted
+  rig.Run();
+  ASSERT_EQ(while_running.size(), 6u);
+  for (int i = 1; i <= 6; ++i) {
+    const std::string& bytes = while_running[FacePictureFile("C:\\Saver", i)];
+    SCOPED_TRACE("face " + std::to_string(i));
+    EXPECT_EQ(bytes, EncodeBmp24(FacePicture(i)));
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(static_cast<int>(bytes[28]), 24);  // bits per pixel
+  }
+  EXPECT_TRUE(rig.process.files.empty());
+}
+
+TEST(SaverWindowTest, MissingOrUndecodablePictureIsSkipped) {
+  Rig rig;
+  rig.embedded.items.erase("FACE2");
+  rig.embedded.items["FACE5"] = "not a picture";
+  rig.window.script = {[](FakeSaverWindowHost& w) { w.KeyDown(); }};
+  rig.Run();
+  const CallLog written(rig.log.begin() + 3, rig.log.begin() + 7);
+  ExpectSequence(
+      {"WriteWholeFile C:\\Saver\\Tolvenar1.bmp", "WriteWholeFile C:\\Saver\\Tolvenar3.bmp",
+       "WriteWholeFile C:\\Saver\\Tolvenar4.bmp", "WriteWholeFile C:\\Saver\\Tolvenar6.bmp"},
+      written);
+}
+
+TEST(SaverWindowTest, DriftIsSeededFromTheTimeOfDay) {
+  const struct {
+    float r1, r2;
+  } cases[] = {{0.0f, 0.0f}, {0.25f, 0.5f}, {0.99999994f, 0.99999994f}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("r = " + std::to_string(c.r1) + ", " + std::to_string(c.r2));
+    Rig rig;
+    rig.scene.drift = {123, 1.5f, -0.5f, 7.0f, 7.0f};
+    rig.randomness.numbers = {c.r1, c.r2};
+    rig.window.script = {[](FakeSaverWindowHost& w) { w.KeyDown(); }};
+    rig.Run();
+    const DriftState& drift = rig.scene.drift;
+    EXPECT_EQ(drift.DriftFrames, 0);
+    EXPECT_EQ(drift.ViewYaw, 0.0f);
+    EXPECT_EQ(drift.ViewPitch, 0.0f);
+    EXPECT_EQ(drift.YawStep, c.r1 * 10.0f / 1000.0f);
+    EXPECT_EQ(drift.PitchStep, c.r2 * 10.0f / 1000.0f);
+    EXPECT_GE(drift.YawStep, 0.0f);
+    EXPECT_LT(drift.YawStep, 0.01f);
+    EXPECT_GE(drift.PitchStep, 0.0f);
+    EXPECT_LT(drift.PitchStep, 0.01f);
+  }
+}
+
+TEST(SaverWindowTest, DriftStepsFromThePlatformGeneratorStayBelowOneHundredth) {
+  LinearRandomness randomness;
+  DriftState drift;
+  for (int i = 0; i < 2000; ++i) {
+    DrawDriftSteps(randomness, drift);
+    ASSERT_GE(drift.YawStep, 0.0f) << i;
+    ASSERT_LT(drift.YawStep, 0.01f) << i;
+    ASSERT_GE(drift.PitchStep, 0.0f) << i;
+    ASSERT_LT(drift.PitchStep, 0.01f) << i;
+  }
+}
+
+TEST(SaverWindowTest, MusicFileEnding) {
+  EXPECT_EQ(MusicFileEnding("a.Mp3"), "MP3");
+  EXPECT_EQ(MusicFileEnding("x.wAv"), "WAV");
+  EXPECT_EQ(MusicFileEnding("ab"), "AB");
+  EXPECT_EQ(MusicFileEnding(""), "");
+  EXPECT_EQ(FacePictureFile("C:\\", 1), "C:\\\\Tolvenar1.bmp");
+}
+
+}  // namespace
+}  // namespace tolvenar::testing

@@ -1,0 +1,186 @@
+// The saver window on user32 under Wine: the window as created, its size, its timers, the close
+// sequence and which input reaches the handlers.
+#include "scene/win32/saver_window_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tolvenar::win32 {
+namespace {
+
+class RecordingEvents : public SaverWindowEvents {
+ public:
+  explicit RecordingEvents(SaverWindowHost& host) : host_(host) {}
+  void Form_KeyDown() override {
+    log.push_back("KeyDown");
+    if (close_on_input) host_.Close();
+  }
+  void Form_MouseDown() override {
+    log.push_back("MouseDown");
+    if (close_on_input) host_.Close();
+  }
+  void Form_QueryUnload() override { log.push_back("QueryUnload"); }
+  void Form_Unload() override { log.push_back("Unload"); }
+  void Timer1_Timer() override { log.push_back("Timer1"); }
+  void Timer2_Timer() override { log.push_back("Timer2"); }
+
+  std::vector<std::string> log;
+  bool close_on_input = false;
+
+ private:
+  SaverWindowHost& host_;
+};
+
+using Log = std::vector<std::string>;
+
+struct Rig {
+  Win32SaverWindowHost host;
+  RecordingEvents events{host};
+  Rig() { host.Connect(events); }
+};
+
+TEST(SaverWindowWin32Test, CreatedHiddenBorderlessWithTitleClassAndBackground) {
+  Rig rig;
+  HWND window = rig.host.handle();
+  ASSERT_NE(window, nullptr);
+  char text[64] = {};
+  GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "Tolvenar_Main");
+  GetClassNameA(window, text, sizeof text);
+  EXPECT_STREQ(text, "Tolvenar_Main");
+  const auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+  EXPECT_TRUE(style & WS_POPUP) << std::hex << style;
+  EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_VISIBLE)) << std::hex << style;
+  EXPECT_EQ(GetParent(window), nullptr);
+  // The class brush is the system colour index 7 (menu text), given as index + 1.
+  EXPECT_EQ(GetClassLongPtrA(window, GCLP_HBRBACKGROUND), COLOR_MENUTEXT + 1);
+  EXPECT_EQ(COLOR_MENUTEXT, 7);
+}
+
+TEST(SaverWindowWin32Test, SizeThenMoveCoversTheScreenAndShowMakesItVisible) {
+  Rig rig;
+  const ScreenSize screen = rig.host.GetScreenSize();
+  EXPECT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(screen.height, GetSystemMetrics(SM_CYSCREEN));
+  rig.host.Move(30, 40);
+  rig.host.SetSize(screen.width, screen.height);
+  RECT rect{};
+  GetWindowRect(rig.host.handle(), &rect);
+  EXPECT_EQ(rect.left, 30);
+  EXPECT_EQ(rect.right - rect.left, screen.width);
+  rig.host.Move(0, 0);
+  GetWindowRect(rig.host.handle(), &rect);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right, screen.width);
+  EXPECT_EQ(rect.bottom, screen.height);
+  rig.host.ShowNormal();
+  EXPECT_TRUE(IsWindowVisible(rig.host.handle()));
+  EXPECT_TRUE(rig.events.log.empty());
+}
+
+TEST(SaverWindowWin32Test, TimersTickOnlyInTheEventPassAndNotAfterStop) {
+  Rig rig;
+  rig.host.StartTimer(SaverTimer::kTimer2, 20);
+  Sleep(120);
+  EXPECT_EQ(rig.events.log, Log{}) << "a tick outside the event pass";
+  rig.host.ProcessEvents();
+  EXPECT_EQ(rig.events.log, Log{"Timer2"}) << "due ticks come as one";
+  rig.host.StartTimer(SaverTimer::kTimer1, 20);
+  Sleep(60);
+  rig.host.StopTimer(SaverTimer::kTimer2);
+  rig.host.ProcessEvents();
+  EXPECT_EQ(rig.events.log, (Log{"Timer2", "Timer1"})) << "a stopped timer ticked";
+  rig.host.StopTimer(SaverTimer::kTimer1);
+  rig.host.StopTimer(SaverTimer::kTimer1);  // not running: nothing
+  Sleep(60);
+  rig.host.ProcessEvents();
+  EXPECT_EQ(rig.events.log, (Log{"Timer2", "Timer1"}));
+}
+
+TEST(SaverWindowWin32Test, CloseRunsQueryUnloadThenUnloadOnceAndDestroysTheWindow) {
+  Rig rig;
+  HWND window = rig.host.handle();
+  rig.host.ShowNormal();
+  rig.host.StartTimer(SaverTimer::kTimer1, 10);
+  rig.host.Close();
+  EXPECT_EQ(rig.events.log, (Log{"QueryUnload", "Unload"}));
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(rig.host.handle(), nullptr);
+  rig.host.Close();  // already closed
+  Sleep(30);
+  rig.host.ProcessEvents();
+  EXPECT_EQ(rig.events.log, (Log{"QueryUnload", "Unload"}));
+}
+
+TEST(SaverWindowWin32Test, CloseRequestFromOutsideRunsTheCloseInTheEventPass) {
+  Rig rig;
+  HWND window = rig.host.handle();
+  rig.host.ShowNormal();
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(rig.events.log, Log{});
+  rig.host.ProcessEvents();
+  EXPECT_EQ(rig.events.log, (Log{"QueryUnload", "Unload"}));
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(SaverWindowWin32Test, CloseRequestBeforeTheHandlersAreConnectedClosesWithoutThem) {
+  Win32SaverWindowHost host;
+  HWND window = host.handle();
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+  host.ProcessEvents();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(host.handle(), nullptr);
+}
+
+TEST(SaverWindowWin32Test, KeysAndButtonsReachTheHandlersMouseMovesDoNot) {
+  const struct {
+    const char* what;
+    UINT message;
+    WPARAM wparam;
+    Log expected;
+  } cases[] = {
+      {"lone Shift", WM_KEYDOWN, VK_SHIFT, {"KeyDown"}},
+      {"lone Ctrl", WM_KEYDOWN, VK_CONTROL, {"KeyDown"}},
+      {"lone Alt", WM_SYSKEYDOWN, VK_MENU, {"KeyDown"}},
+      {"F10", WM_SYSKEYDOWN, VK_F10, {"KeyDown"}},
+      {"letter", WM_KEYDOWN, 'A', {"KeyDown"}},
+      {"left button", WM_LBUTTONDOWN, MK_LBUTTON, {"MouseDown"}},
+      {"right button with Shift", WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, {"MouseDown"}},
+      {"middle button", WM_MBUTTONDOWN, MK_MBUTTON, {"MouseDown"}},
+      {"side button", WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1), {"MouseDown"}},
+      {"mouse move", WM_MOUSEMOVE, 0, {}},
+      {"key up", WM_KEYUP, VK_SHIFT, {}},
+      {"button up", WM_LBUTTONUP, 0, {}},
+      {"wheel", WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    rig.host.ShowNormal();
+    rig.host.ProcessEvents();
+    rig.events.log.clear();
+    PostMessageA(rig.host.handle(), c.message, c.wparam, MAKELPARAM(100, 100));
+    rig.host.ProcessEvents();
+    EXPECT_EQ(rig.events.log, c.expected);
+  }
+}
+
+TEST(SaverWindowWin32Test, InputThatClosesTheWindowEndsThePassCleanly) {
+  Rig rig;
+  rig.events.close_on_input = true;
+  HWND window = rig.host.handle();
+  rig.host.ShowNormal();
+  rig.host.StartTimer(SaverTimer::kTimer2, 10);
+  PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);  // arrives after the window is gone
+  rig.host.ProcessEvents();
+  EXPECT_EQ(rig.events.log, (Log{"KeyDown", "QueryUnload", "Unload"}));
+  EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
+}  // namespace tolvenar::win32
