@@ -1,7 +1,7 @@
 # Front door: `make run` shows the saver, `make test` runs every test layer.
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup native windows run test test-native test-windows clean format
+.PHONY: all setup native windows run test test-native test-windows bench clean format
 
 all: native windows
 
@@ -31,6 +31,10 @@ test: test-native test-windows
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Frame rate and start-up of the saver against a reference loop under Wine + Xvfb: bench/RESULTS.md.
+bench:
+	@bench/run
 
 clean:
 	rm -rf build
