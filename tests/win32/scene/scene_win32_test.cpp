@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "runtime/picture.h"
 #include "runtime/randomness.h"
@@ -179,6 +180,62 @@ TEST_F(SceneWin32Test, FramesOnTheRealDeviceShowTheFaceAhead) {
   const std::uint32_t centre =
       (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
   EXPECT_EQ(centre, colours[0]) << std::hex << "centre pixel 0x" << centre;
+  scene.Release();
+  for (int k = 1; k <= 6; ++k)
+    DeleteFileA((folder + "\\Tolvenar" + std::to_string(k) + ".bmp").c_str());
+}
+
+// The window's pixels as read from the screen, 0xRRGGBB each.
+std::vector<std::uint32_t> WindowPixels() {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = kWindowSize;
+  info.bmiHeader.biHeight = -kWindowSize;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, kWindowSize, kWindowSize, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  std::vector<std::uint32_t> pixels(
+      static_cast<const std::uint32_t*>(bits),
+      static_cast<const std::uint32_t*>(bits) + kWindowSize * kWindowSize);
+  for (auto& p : pixels) p &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+TEST_F(SceneWin32Test, NoGapBetweenFacesWhereThreeMeet) {
+  // All faces one colour, the view turned towards a corner of the box: any other colour on screen
+  // (the clear colour CCCCFF above all) is a gap along an edge.
+  const std::uint32_t colour = 0x336699;
+  for (int k = 1; k <= 6; ++k) {
+    ASSERT_TRUE(process.WriteWholeFile(folder + "\\Tolvenar" + std::to_string(k) + ".bmp",
+                                       EncodeBmp24(Solid(colour))));
+  }
+  Win32Graphics3D graphics(window.get());
+  LinearRandomness randomness;
+  Direct3DScene scene(graphics, folder, randomness);
+  scene.Drift().YawStep = 0.785398f;  // 45 degrees: a vertical edge ahead
+  scene.Drift().PitchStep = 0.6f;     // about 34 degrees: near the corner above it
+  ASSERT_TRUE(scene.Initialize());
+  scene.Render();
+  TestWindow::PumpMessages();
+  scene.Render();
+  TestWindow::PumpMessages();
+  const std::vector<std::uint32_t> pixels = WindowPixels();
+  int other = 0;
+  std::uint32_t first_other = 0;
+  for (std::uint32_t p : pixels) {
+    if (p != colour && other++ == 0) first_other = p;
+  }
+  EXPECT_EQ(other, 0) << std::hex << "pixels not of the face colour, the first 0x" << first_other;
   scene.Release();
   for (int k = 1; k <= 6; ++k)
     DeleteFileA((folder + "\\Tolvenar" + std::to_string(k) + ".bmp").c_str());
