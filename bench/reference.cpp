@@ -9,7 +9,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/picture.h"
 #include "scene/direct3d_scene.h"
+#include "scene/texels.h"
 #include "scene/win32/frame_statistics.h"
 
 namespace {
@@ -28,6 +36,21 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     default:
       return DefWindowProcA(window, message, w, l);
   }
+}
+
+// The texels of face k: the saver's picture "Tolvenar<k+1>.bmp" from the working folder when it is
+// there (so that both programs sample the same pictures), a gradient otherwise.
+std::vector<std::uint32_t> FaceTexels(int k) {
+  std::ifstream file("Tolvenar" + std::to_string(k + 1) + ".bmp", std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (const std::optional<tolvenar::Picture> picture = tolvenar::DecodePicture(bytes)) {
+    return tolvenar::TopLevelTexels(*picture, 256, 256, 1);
+  }
+  std::vector<std::uint32_t> texels(256 * 256);
+  for (std::uint32_t i = 0; i < texels.size(); ++i) {
+    texels[i] = 0xFF000000u | ((i & 255) << 16) | ((i >> 8) << 8) | (k * 40);
+  }
+  return texels;
 }
 
 D3DMATRIX RotationY(float a) {
@@ -93,10 +116,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     device->CreateTexture(256, 256, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &textures[k]);
     D3DLOCKED_RECT locked;
     textures[k]->LockRect(0, &locked, nullptr, 0);
+    const std::vector<std::uint32_t> texels = FaceTexels(k);
     for (int y = 0; y < 256; ++y) {
-      auto* row =
-          reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
-      for (int x = 0; x < 256; ++x) row[x] = 0xFF000000u | (x << 16) | (y << 8) | (k * 40);
+      std::memcpy(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, &texels[y * 256], 256 * 4);
     }
     textures[k]->UnlockRect(0);
   }
