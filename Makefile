@@ -1,7 +1,7 @@
 # Front door: `make run` shows the saver, `make test` runs every test layer.
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup native windows run test test-native test-windows bench clean format
+.PHONY: all setup native windows run test test-native test-windows clean format
 
 all: native windows
 
@@ -33,6 +33,7 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 # Frame rate and start-up of the saver against a reference loop under Wine + Xvfb: bench/RESULTS.md.
+.PHONY: bench
 bench:
 	@bench/run
 
