@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -236,6 +237,73 @@ TEST_F(SceneWin32Test, NoGapBetweenFacesWhereThreeMeet) {
     if (p != colour && other++ == 0) first_other = p;
   }
   EXPECT_EQ(other, 0) << std::hex << "pixels not of the face colour, the first 0x" << first_other;
+  scene.Release();
+  for (int k = 1; k <= 6; ++k)
+    DeleteFileA((folder + "\\Tolvenar" + std::to_string(k) + ".bmp").c_str());
+}
+
+// Face k's picture coloured by the box position each texel shows, through the face table's texture
+// coordinates: red, green and blue grow with x, y and z from -10 to +10. Seen from inside, such a
+// box is continuous across every edge exactly when the table's coordinates are.
+Picture PositionColoured(int k) {
+  Picture p{256, 256, std::vector<std::uint8_t>(256 * 256 * 3)};
+  const auto& corners = kFaceTable[k];
+  for (int y = 0; y < 256; ++y) {
+    for (int x = 0; x < 256; ++x) {
+      const float tu = (x + 0.5f) / 256;
+      const float tv = (y + 0.5f) / 256;
+      float position[3] = {0, 0, 0};
+      for (const FaceCorner& c : corners) {
+        const float weight = (c.tu == 1 ? tu : 1 - tu) * (c.tv == 1 ? tv : 1 - tv);
+        position[0] += weight * c.x;
+        position[1] += weight * c.y;
+        position[2] += weight * c.z;
+      }
+      for (int i = 0; i < 3; ++i) {
+        p.rgb[(y * 256 + x) * 3 + i] =
+            static_cast<std::uint8_t>((position[i] + 10) / 20 * 255 + 0.5f);
+      }
+    }
+  }
+  return p;
+}
+
+TEST_F(SceneWin32Test, FacesJoinWithoutASeamWhereThreeMeet) {
+  for (int k = 1; k <= 6; ++k) {
+    ASSERT_TRUE(process.WriteWholeFile(folder + "\\Tolvenar" + std::to_string(k) + ".bmp",
+                                       EncodeBmp24(PositionColoured(k - 1))));
+  }
+  Win32Graphics3D graphics(window.get());
+  LinearRandomness randomness;
+  Direct3DScene scene(graphics, folder, randomness);
+  scene.Drift().YawStep = 0.785398f;
+  scene.Drift().PitchStep = 0.6f;
+  ASSERT_TRUE(scene.Initialize());
+  scene.Render();
+  TestWindow::PumpMessages();
+  scene.Render();
+  TestWindow::PumpMessages();
+  const std::vector<std::uint32_t> pixels = WindowPixels();
+  // Neighbouring pixels differ by a few steps at most; a face turned or mirrored against its
+  // neighbours jumps by up to 255 at the edge.
+  int largest = 0;
+  int where = 0;
+  for (int y = 0; y + 1 < kWindowSize; ++y) {
+    for (int x = 0; x + 1 < kWindowSize; ++x) {
+      const std::uint32_t a = pixels[y * kWindowSize + x];
+      for (std::uint32_t b : {pixels[y * kWindowSize + x + 1], pixels[(y + 1) * kWindowSize + x]}) {
+        for (int shift : {0, 8, 16}) {
+          const int step =
+              std::abs(static_cast<int>((a >> shift) & 255) - static_cast<int>((b >> shift) & 255));
+          if (step > largest) {
+            largest = step;
+            where = y * kWindowSize + x;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_LE(largest, 16) << "at pixel " << where % kWindowSize << "," << where / kWindowSize;
   scene.Release();
   for (int k = 1; k <= 6; ++k)
     DeleteFileA((folder + "\\Tolvenar" + std::to_string(k) + ".bmp").c_str());
