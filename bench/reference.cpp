@@ -53,6 +53,22 @@ std::vector<std::uint32_t> FaceTexels(int k) {
   return texels;
 }
 
+// The view turned about Y by yaw and then about X by pitch, as the saver's drift turns it.
+D3DMATRIX View(float yaw, float pitch) {
+  const float cy = std::cos(yaw), sy = std::sin(yaw), cp = std::cos(pitch), sp = std::sin(pitch);
+  D3DMATRIX m{};
+  m._11 = cy;
+  m._12 = sy * sp;
+  m._13 = -sy * cp;
+  m._22 = cp;
+  m._23 = sp;
+  m._31 = sy;
+  m._32 = -cy * sp;
+  m._33 = cy * cp;
+  m._44 = 1;
+  return m;
+}
+
 D3DMATRIX RotationY(float a) {
   D3DMATRIX m{};
   m._11 = std::cos(a);
@@ -130,13 +146,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   device->SetTransform(D3DTS_PROJECTION, &projection);
 
   float angle = 0;
+  int drift_frames = 0;
   while (running) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00CCCCFF, 1.0f, 0);
     device->BeginScene();
     angle += 0.0018f;
     const D3DMATRIX world = RotationY(angle);
     device->SetTransform(D3DTS_WORLD, &world);
-    const D3DMATRIX view = RotationY(angle * 2);
+    // The saver's drift at mid-range steps, snapping back every 1001 frames.
+    drift_frames = drift_frames >= 1000 ? 0 : drift_frames + 1;
+    const D3DMATRIX view = View(drift_frames * 0.005f, drift_frames * 0.005f);
     device->SetTransform(D3DTS_VIEW, &view);
     for (int k = 0; k < 6; ++k) {
       device->SetTexture(0, textures[k]);
