@@ -58,5 +58,10 @@ coverage: setup
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# Frame rate and start-up of the saver against a reference loop under Wine + Xvfb: bench/RESULTS.md.
+.PHONY: bench
+bench:
+	@bench/run
+
 clean:
 	rm -rf build

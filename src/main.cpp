@@ -13,7 +13,7 @@
 #include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
-#include "scene/null_scene.h"
+#include "scene/win32/direct3d_scene.h"
 #include "scene/win32/saver_window_win32.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
@@ -81,7 +81,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   Win32StartupWindows windows(
       {music, process, desktop, embedded, randomness, settings, cursor_show_result,
-       [&process](HWND) -> std::unique_ptr<Scene> { return std::make_unique<NullScene>(process); }},
+       [&process, &randomness](HWND window) {
+         return CreateDirect3DScene(window, process.ProgramDirectory(), randomness);
+       }},
       embedded);
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==

@@ -1,0 +1,187 @@
+#include "scene/direct3d_scene.h"
+
+#include <utility>
+
+#include "scene/d3dx_math.h"
+
+namespace tolvenar {
+
+namespace {
+
+// Direct3D 8 and DirectInput 8 values.
+constexpr std::uint32_t kDefaultAdapter = 0;
+constexpr std::uint32_t kDeviceTypeHal = 1;
+constexpr std::uint32_t kSoftwareVertexProcessing = 0x20;
+constexpr std::uint32_t kSwapEffectCopyVsync = 4;
+constexpr std::uint32_t kRenderStateLighting = 137;
+constexpr std::uint32_t kPoolManaged = 1;
+constexpr std::uint32_t kFormatA8R8G8B8 = 21;
+constexpr std::uint32_t kFilterNone = 1;
+constexpr std::uint32_t kFilterPoint = 2;
+constexpr std::uint32_t kMouseDataFormat = 2;
+constexpr std::uint32_t kNonExclusiveBackground = 2 + 8;
+constexpr std::uint32_t kTransformView = 2;
+constexpr std::uint32_t kTransformProjection = 3;
+constexpr std::uint32_t kTransformWorld = 256;
+constexpr std::uint32_t kClearTarget = 1;
+constexpr std::uint32_t kTriangleStrip = 5;
+
+constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFF;
+constexpr std::uint32_t kClearColour = 0x00CCCCFF;
+constexpr std::uint32_t kFaceBufferBytes = 4 * sizeof(FaceVertex);
+constexpr std::uint32_t kFaceTextureSize = 256;
+
+// 32400 / 3.14159 in single precision: far above pi, so the view is very wide (about 145.6
+// degrees).
+constexpr float kFieldOfView = 10313.249f;
+constexpr float kNearPlane = 0.001f;
+constexpr float kFarPlane = 10000.0f;
+
+constexpr float kAngleWrapThreshold = 20626.498f;
+constexpr double kAngleWrap = 20626.4980471672;  // 64800 / 3.14159
+constexpr double kAngleStep = 0.0018;
+constexpr std::int16_t kDriftPeriod = 1000;
+
+}  // namespace
+
+const std::array<std::array<FaceCorner, 4>, kFaceCount> kFaceTable = {{
+    {{{-10, -10, 10, 1, 1}, {-10, 10, 10, 1, 0}, {10, -10, 10, 0, 1}, {10, 10, 10, 0, 0}}},
+    {{{-10, -10, -10, 0, 1}, {10, -10, -10, 1, 1}, {-10, 10, -10, 0, 0}, {10, 10, -10, 1, 0}}},
+    {{{10, -10, -10, 0, 1}, {10, -10, 10, 1, 1}, {10, 10, -10, 0, 0}, {10, 10, 10, 1, 0}}},
+    {{{-10, -10, 10, 0, 1}, {-10, -10, -10, 1, 1}, {-10, 10, 10, 0, 0}, {-10, 10, -10, 1, 0}}},
+    {{{10, 10, -10, 0, 1}, {10, 10, 10, 1, 1}, {-10, 10, -10, 0, 0}, {-10, 10, 10, 1, 0}}},
+    {{{10, -10, 10, 1, 0}, {10, -10, -10, 0, 0}, {-10, -10, 10, 1, 1}, {-10, -10, -10, 0, 1}}},
+}};
+
+FaceVertex MakeVertex(float x, float y, float z, std::uint32_t colour, float tu, float tv) {
+  return FaceVertex{x, y, z, colour, tu, tv};
+}
+
+float AdvanceWorldAngle(float world_angle) {
+  double angle = world_angle;
+  if (world_angle >= kAngleWrapThreshold) angle = static_cast<float>(angle - kAngleWrap);
+  return static_cast<float>(angle + kAngleStep);
+}
+
+Direct3DScene::Direct3DScene(Graphics3D& graphics, std::string program_directory,
+                             Randomness& randomness)
+    : graphics_(graphics),
+      program_directory_(std::move(program_directory)),
+      randomness_(randomness) {}
+
+bool Direct3DScene::Initialize() {
+  if (!graphics_.CreateRoot()) return false;
+  if (!graphics_.CreateDirect3D()) return false;
+  std::uint32_t desktop_format = 0;
+  if (!graphics_.GetAdapterDisplayModeFormat(kDefaultAdapter, desktop_format)) return false;
+
+  PresentParameters parameters;
+  parameters.windowed = true;
+  parameters.swap_effect = kSwapEffectCopyVsync;
+  parameters.back_buffer_format = desktop_format;
+  if (!graphics_.CreateDevice(kDefaultAdapter, kDeviceTypeHal, kSoftwareVertexProcessing,
+                              parameters)) {
+    return false;
+  }
+  if (!graphics_.SetVertexShader(kFaceVertexFormat)) return false;
+  if (!graphics_.SetRenderState(kRenderStateLighting, 0)) return false;
+
+  vertex_colour_ = kOpaqueWhite;
+  if (!BuildFaces()) return false;
+
+  // The mouse is opened and acquired but never read: moving it does not end the saver.
+  if (!graphics_.CreateDirectInput()) return false;
+  if (!graphics_.CreateMouseDevice()) return false;
+  if (!graphics_.SetMouseCommonDataFormat(kMouseDataFormat)) return false;
+  if (!graphics_.SetMouseCooperativeLevel(0, kNonExclusiveBackground)) return false;
+  if (!graphics_.AcquireMouse()) return false;
+
+  // Aspect 1.0 whatever the screen's shape: a wide screen shows the box stretched.
+  const Matrix4 projection = D3DXMatrixPerspectiveFovLH(kFieldOfView, 1.0f, kNearPlane, kFarPlane);
+  if (!graphics_.SetTransform(kTransformProjection, projection)) return false;
+
+  return LoadFaceTextures();
+}
+
+bool Direct3DScene::BuildFaces() {
+  for (int k = 0; k < kFaceCount; ++k) {
+    std::array<FaceVertex, 4> vertices;
+    for (int i = 0; i < 4; ++i) {
+      const FaceCorner& c = kFaceTable[k][i];
+      vertices[i] = MakeVertex(c.x, c.y, c.z, vertex_colour_, c.tu, c.tv);
+    }
+    if (!graphics_.CreateVertexBuffer(kFaceBufferBytes, 0, kFaceVertexFormat, kPoolManaged,
+                                      face_buffer_[k])) {
+      return false;
+    }
+    if (!graphics_.SetVertexBufferData(face_buffer_[k], 0, kFaceBufferBytes, 0, vertices.data())) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Direct3DScene::LoadFaceTextures() {
+  const std::string base = program_directory_ + "\\";
+  for (int k = 1; k <= kFaceCount; ++k) {
+    TextureFileArguments arguments;
+    arguments.width = kFaceTextureSize;
+    arguments.height = kFaceTextureSize;
+    arguments.mip_levels = 0;
+    arguments.usage = 0;
+    arguments.format = kFormatA8R8G8B8;
+    arguments.pool = kPoolManaged;
+    arguments.filter = k == 6 ? kFilterPoint : kFilterNone;
+    arguments.mip_filter = kFilterNone;
+    arguments.colour_key = 0;
+    const std::string path = base + "Tolvenar" + std::to_string(k) + ".bmp";
+    if (!graphics_.CreateTextureFromFile(path, arguments, face_texture_[k - 1])) return false;
+  }
+  return true;
+}
+
+void Direct3DScene::Render() {
+  if (!graphics_.Clear(kClearTarget, kClearColour, 1.0f, 0)) return;
+  if (!graphics_.BeginScene()) return;
+
+  world_angle_ = AdvanceWorldAngle(world_angle_);
+  if (!graphics_.SetTransform(kTransformWorld, D3DXMatrixRotationY(world_angle_))) return;
+
+  UpdateDrift();
+  if (!UpdateView()) return;
+
+  for (int k = 0; k < kFaceCount; ++k) {
+    if (!graphics_.SetTexture(0, face_texture_[k])) return;
+    if (!graphics_.SetStreamSource(0, face_buffer_[k], sizeof(FaceVertex))) return;
+    if (!graphics_.DrawPrimitive(kTriangleStrip, 0, 2)) return;
+    if (!graphics_.SetTexture(0, Texture3D::kNone)) return;
+  }
+  if (!graphics_.EndScene()) return;
+  graphics_.Present();
+}
+
+void Direct3DScene::UpdateDrift() {
+  ++drift_.DriftFrames;
+  if (drift_.DriftFrames > kDriftPeriod) {
+    drift_.ViewYaw = 0;
+    drift_.ViewPitch = 0;
+    drift_.DriftFrames = 0;
+    DrawDriftSteps(randomness_, drift_);
+  }
+  drift_.ViewYaw += drift_.YawStep;
+  drift_.ViewPitch += drift_.PitchStep;
+}
+
+bool Direct3DScene::UpdateView() {
+  const Matrix4 view = D3DXMatrixMultiply(D3DXMatrixRotationY(drift_.ViewYaw),
+                                          D3DXMatrixRotationX(drift_.ViewPitch));
+  return graphics_.SetTransform(kTransformView, view);
+}
+
+void Direct3DScene::Release() {
+  graphics_.ReleaseDevice();
+  graphics_.ReleaseDirect3D();
+  graphics_.ReleaseRoot();
+}
+
+}  // namespace tolvenar

@@ -1,0 +1,71 @@
+#pragma once
+// The night-city box: six textured faces around the viewer, turned a little every frame while the
+// view drifts, drawn through the Graphics3D device.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "runtime/graphics3d.h"
+#include "runtime/randomness.h"
+#include "scene/scene.h"
+
+namespace tolvenar {
+
+// One vertex of a face: position, diffuse colour, texture coordinates (vertex format 0x142).
+struct FaceVertex {
+  float x, y, z;
+  std::uint32_t colour;
+  float tu, tv;
+};
+static_assert(sizeof(FaceVertex) == 24, "the vertex stride the device is given");
+
+// A corner of the face table: position and texture coordinates.
+struct FaceCorner {
+  float x, y, z, tu, tv;
+};
+
+constexpr int kFaceCount = 6;
+constexpr std::uint32_t kFaceVertexFormat = 0x142;  // XYZ | DIFFUSE | TEX1
+
+// Each face is a strip of 4 vertices whose two triangles wind clockwise seen from the origin.
+// Face k shows "Tolvenar<k+1>.bmp": 0 z=+10, 1 z=-10, 2 x=+10, 3 x=-10, 4 top, 5 bottom.
+extern const std::array<std::array<FaceCorner, 4>, kFaceCount> kFaceTable;
+
+FaceVertex MakeVertex(float x, float y, float z, std::uint32_t colour, float tu, float tv);
+
+// One frame's step of the box angle: wrap once past 20626.498, then add 0.0018, each computed in
+// double precision and kept in single precision.
+float AdvanceWorldAngle(float world_angle);
+
+class Direct3DScene final : public Scene {
+ public:
+  Direct3DScene(Graphics3D& graphics, std::string program_directory, Randomness& randomness);
+
+  bool Initialize() override;
+  void Render() override;
+  void Release() override;
+  DriftState& Drift() override { return drift_; }
+
+  float WorldAngle() const { return world_angle_; }
+  void SetWorldAngle(float angle) { world_angle_ = angle; }
+  std::uint32_t VertexColour() const { return vertex_colour_; }
+  const std::array<Texture3D, kFaceCount>& FaceTexture() const { return face_texture_; }
+  const std::array<VertexBuffer3D, kFaceCount>& FaceBuffer() const { return face_buffer_; }
+
+ private:
+  bool BuildFaces();
+  bool LoadFaceTextures();
+  void UpdateDrift();
+  bool UpdateView();
+
+  Graphics3D& graphics_;
+  std::string program_directory_;
+  Randomness& randomness_;
+  DriftState drift_;
+  float world_angle_ = 0;
+  std::uint32_t vertex_colour_ = 0;
+  std::array<Texture3D, kFaceCount> face_texture_{};
+  std::array<VertexBuffer3D, kFaceCount> face_buffer_{};
+};
+
+}  // namespace tolvenar

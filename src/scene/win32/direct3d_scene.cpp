@@ -1,0 +1,33 @@
+#include "scene/win32/direct3d_scene.h"
+
+#include "scene/direct3d_scene.h"
+#include "scene/win32/graphics3d_win32.h"
+
+namespace tolvenar {
+
+namespace {
+
+// The scene together with the device it draws with; the device goes last.
+class Win32Scene final : public Scene {
+ public:
+  Win32Scene(HWND window, const std::string& program_directory, Randomness& randomness)
+      : graphics_(window), scene_(graphics_, program_directory, randomness) {}
+
+  bool Initialize() override { return scene_.Initialize(); }
+  void Render() override { scene_.Render(); }
+  void Release() override { scene_.Release(); }
+  DriftState& Drift() override { return scene_.Drift(); }
+
+ private:
+  win32::Win32Graphics3D graphics_;
+  Direct3DScene scene_;
+};
+
+}  // namespace
+
+std::unique_ptr<Scene> CreateDirect3DScene(HWND window, const std::string& program_directory,
+                                           Randomness& randomness) {
+  return std::make_unique<Win32Scene>(window, program_directory, randomness);
+}
+
+}  // namespace tolvenar
