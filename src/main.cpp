@@ -4,8 +4,10 @@
 #include <cstdint>
 
 #include "runtime/win32/desktop_win32.h"
+#include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
+#include "settings_dialog/win32/settings_dialog_win32.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 
@@ -16,9 +18,13 @@ using namespace tolvenar;
 // The windows of the three modes.
 class Win32StartupWindows final : public StartupWindows {
  public:
+  explicit Win32StartupWindows(win32::SettingsDialogShared dialog) : dialog_(dialog) {}
   void ShowPreview(std::int32_t parent_handle) override {}
-  void ShowSettingsDialog() override {}
+  void ShowSettingsDialog() override { win32::ShowSettingsDialogModal(dialog_); }
   void LoadSaverWindow() override {}
+
+ private:
+  win32::SettingsDialogShared dialog_;
 };
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
@@ -51,12 +57,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32Desktop desktop;
   win32::Win32Process process;
   win32::Win32ProfileFile profile;
+  win32::Win32EmbeddedData embedded;
   SettingsStore store(profile, process);
-  Win32StartupWindows windows;
 
   // The values shared across the whole run.
   SettingsRecord settings;
   std::int32_t cursor_show_result = 0;
+  ZoomPoint zoom_point;
+
+  Win32StartupWindows windows({settings, store, zoom_point, embedded});
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
       StartupOutcome::kLiveOn) {

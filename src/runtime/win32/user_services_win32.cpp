@@ -1,0 +1,70 @@
+#include "runtime/win32/user_services_win32.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <vector>
+
+namespace tolvenar::win32 {
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+
+double TwipsPerPixel(int axis) {
+  HDC screen = GetDC(nullptr);
+  const int dots_per_inch = screen ? GetDeviceCaps(screen, axis) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dots_per_inch > 0 ? kTwipsPerInch / dots_per_inch : 15;
+}
+
+}  // namespace
+
+std::optional<PixelPoint> Win32PointerPosition::CursorPosition() {
+  POINT p{};
+  if (!GetCursorPos(&p)) return std::nullopt;
+  return PixelPoint{p.x, p.y};
+}
+
+void Win32AppPointer::SetAppPointer(AppPointerShape shape) {
+  shape_ = shape;
+  SetCursor(LoadCursorA(nullptr, shape == AppPointerShape::kHourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+double Win32ScreenMetrics::TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
+double Win32ScreenMetrics::TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+double Win32ScreenMetrics::WidthTwips() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
+double Win32ScreenMetrics::HeightTwips() {
+  return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY();
+}
+
+std::optional<std::string> Win32FileChooser::OpenFileName(const OpenFileRequest& request) {
+  std::vector<char> file(request.file_buffer_size + 1, '\0');
+  std::vector<char> file_title(request.file_title_buffer_size + 1, '\0');
+  OPENFILENAMEA ofn{};
+  // The request without the fields added after the first 32-bit layout (76 bytes there).
+  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  ofn.hwndOwner = reinterpret_cast<HWND>(request.owner);
+  ofn.hInstance = GetModuleHandleA(nullptr);
+  ofn.lpstrFilter = request.filter.c_str();
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = request.file_buffer_size;
+  ofn.lpstrFileTitle = file_title.data();
+  ofn.nMaxFileTitle = request.file_title_buffer_size;
+  ofn.lpstrInitialDir = request.initial_dir.c_str();
+  ofn.lpstrTitle = request.title.c_str();
+  ofn.Flags = request.flags;
+  if (GetOpenFileNameA(&ofn) <= 0) return std::nullopt;
+  return std::string(file.data(), strnlen(file.data(), request.file_buffer_size));
+}
+
+void Win32Shell::Execute(WindowHandle owner, const std::string& operation, const std::string& file,
+                         const std::string& parameters, const std::string& directory,
+                         std::int32_t show_command) {
+  ShellExecuteA(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(), parameters.c_str(),
+                directory.c_str(), show_command);
+}
+
+}  // namespace tolvenar::win32
