@@ -3,13 +3,18 @@
 //   winprobe find <title>          -> "<hwnd> <left> <top> <right> <bottom> <visible>"
 //   winprobe close <title>         -> posts WM_CLOSE to the window, prints "posted" or "none"
 //   winprobe makechild <w> <h>     -> creates a top-level window with a w x h client area, prints
-//   its
-//                                     handle, and keeps it for 60 s or until killed
+//                                     its handle, and keeps it for 60 s or until killed
+//   winprobe client <title>        -> "<left> <top> <right> <bottom>": the client area on screen
+//   winprobe children <title>      -> one line per descendant window:
+//                                     "<class>|<enabled>|<left> <top> <right> <bottom>|<text>"
+//                                     (screen pixels; the text in UTF-8)
+//   winprobe acp                   -> the ANSI code page in effect
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -61,6 +66,53 @@ int MakeHost(int width, int height) {
   return 0;
 }
 
+int Client(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  RECT r{};
+  if (!window || !GetClientRect(window, &r)) {
+    std::puts("none");
+    return 1;
+  }
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, origin.x + r.right, origin.y + r.bottom);
+  return 0;
+}
+
+std::string Utf8(const wchar_t* text) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return {};
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), length, nullptr, nullptr);
+  bytes.resize(static_cast<std::size_t>(length - 1));
+  return bytes;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+  wchar_t class_name[128] = {};
+  wchar_t text[512] = {};
+  GetClassNameW(child, class_name, 128);
+  // WM_GETTEXT reaches the control itself (an edit field's text is not its window title).
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, &copied);
+  RECT r{};
+  GetWindowRect(child, &r);
+  std::printf("%s|%d|%ld %ld %ld %ld|%s\n", Utf8(class_name).c_str(),
+              IsWindowEnabled(child) ? 1 : 0, r.left, r.top, r.right, r.bottom, Utf8(text).c_str());
+  return TRUE;
+}
+
+int Children(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) {
+    std::puts("none");
+    return 1;
+  }
+  EnumChildWindows(window, PrintChild, 0);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,6 +120,13 @@ int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "close") == 0) return Close(argv[2]);
   if (argc >= 4 && std::strcmp(argv[1], "makechild") == 0)
     return MakeHost(std::atoi(argv[2]), std::atoi(argv[3]));
-  std::fputs("usage: winprobe find|close <title> | makechild <w> <h>\n", stderr);
+  if (argc >= 3 && std::strcmp(argv[1], "client") == 0) return Client(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "children") == 0) return Children(argv[2]);
+  if (argc >= 2 && std::strcmp(argv[1], "acp") == 0) {
+    std::printf("%u\n", GetACP());
+    return 0;
+  }
+  std::fputs("usage: winprobe find|close|client|children <title> | makechild <w> <h> | acp\n",
+             stderr);
   return 2;
 }
