@@ -1,0 +1,423 @@
+#include "button/win32/command_button_win32.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "runtime/win32/embedded_data_win32.h"
+#include "runtime/win32/persistent_surface_win32.h"
+
+namespace tolvenar::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TolvenarCommand";
+constexpr UINT_PTR kMouseTimerId = 1;
+constexpr int kTwipsPerPixel = Win32PersistentSurface::kTwipsPerPixel;
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+  return wide;
+}
+
+std::string Narrow(const wchar_t* wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return {};
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), length, nullptr, nullptr);
+  utf8.resize(static_cast<size_t>(length - 1));
+  return utf8;
+}
+
+int ScreenDpiY() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+
+// The caption: a windowless label drawn over the control's image on every paint.
+class Win32CaptionLabel final : public CaptionLabel {
+ public:
+  void Attach(HWND window) { window_ = window; }
+
+  std::string Caption() override { return caption_; }
+  void SetCaption(const std::string& caption) override {
+    caption_ = caption;
+    Invalidate();
+  }
+  std::uint32_t ForeColour() override { return colour_; }
+  bool SetForeColour(std::uint32_t colour) override {
+    if (colour > 0x00FFFFFF) return false;  // not an RGB value
+    colour_ = colour;
+    Invalidate();
+    return true;
+  }
+  FontDescription Font() override { return font_; }
+  void SetFont(const FontDescription& font) override {
+    font_ = font;
+    // Height from points at the screen's resolution, as a character height (negative).
+    const int height = -static_cast<int>(std::lround(font.size_points * ScreenDpiY() / 72.0));
+    handle_ = OwnedGdiObject(
+        CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline, font.strikethrough,
+                    static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(font.face_name).c_str()));
+    Invalidate();
+  }
+  bool Enabled() override { return enabled_; }
+  bool SetEnabled(bool enabled) override {
+    if (enabled_ != enabled) Invalidate();
+    enabled_ = enabled;
+    return true;
+  }
+  double Height() override { return height_; }
+  void SetLeft(double twips) override { Move(left_, twips); }
+  void SetTop(double twips) override { Move(top_, twips); }
+  void SetWidth(double twips) override { Move(width_, twips); }
+  void SetHeight(double twips) override { Move(height_, twips); }
+
+  // The label's box in client pixels.
+  RECT Box() const {
+    const int left = TwipsToPixels(left_);
+    const int top = TwipsToPixels(top_);
+    return {left, top, left + TwipsToPixels(width_), top + TwipsToPixels(height_)};
+  }
+
+  void Draw(HDC dc) const {
+    if (caption_.empty()) return;
+    const std::wstring text = Widen(caption_);
+    HGDIOBJ previous_font = handle_.get() ? SelectObject(dc, handle_.get()) : nullptr;
+    const int previous_mode = SetBkMode(dc, TRANSPARENT);
+    const UINT format = DT_CENTER | DT_TOP | DT_WORDBREAK;
+    RECT box = Box();
+    if (enabled_) {
+      SetTextColor(dc, static_cast<COLORREF>(colour_));
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    } else {
+      // Greyed: an etched highlight one pixel down-right under the grey text.
+      RECT etched = box;
+      OffsetRect(&etched, 1, 1);
+      SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &etched, format);
+      SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    }
+    SetBkMode(dc, previous_mode);
+    if (previous_font) SelectObject(dc, previous_font);
+  }
+
+ private:
+  void Move(double& field, double twips) {
+    if (field != twips) Invalidate();
+    field = twips;
+  }
+  void Invalidate() {
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
+  }
+
+  HWND window_ = nullptr;
+  std::string caption_;
+  std::uint32_t colour_ = 0;
+  FontDescription font_;
+  OwnedGdiObject handle_;
+  bool enabled_ = true;
+  double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+};
+
+class Win32IntervalTimer final : public IntervalTimer {
+ public:
+  void Attach(HWND window) {
+    window_ = window;
+    Apply();
+  }
+  void SetEnabled(bool enabled) override {
+    enabled_ = enabled;
+    Apply();
+  }
+  void SetInterval(std::uint32_t milliseconds) override {
+    interval_ = milliseconds;
+    Apply();
+  }
+
+ private:
+  void Apply() {
+    if (!window_) return;
+    if (enabled_ && interval_ > 0) {
+      SetTimer(window_, kMouseTimerId, interval_, nullptr);
+    } else {
+      KillTimer(window_, kMouseTimerId);
+    }
+  }
+  HWND window_ = nullptr;
+  bool enabled_ = false;
+  std::uint32_t interval_ = 0;
+};
+
+class Win32PointerLocator final : public PointerLocator {
+ public:
+  std::optional<ScreenPoint> CursorPosition() override {
+    POINT point;
+    if (!GetCursorPos(&point)) return std::nullopt;
+    return ScreenPoint{point.x, point.y};
+  }
+  WindowId WindowAt(ScreenPoint point) override {
+    return reinterpret_cast<WindowId>(WindowFromPoint(POINT{point.x, point.y}));
+  }
+};
+
+class Win32ControlHost final : public ControlHost {
+ public:
+  void Attach(HWND window) { window_ = window; }
+  // The container stores the properties itself when it is saved; nothing to note at run time.
+  void PropertyChanged(const std::string& name) override {}
+  FontDescription AmbientFont() override {
+    const HWND parent = window_ ? GetParent(window_) : nullptr;
+    const HFONT font =
+        parent ? reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
+    LOGFONTW log = {};
+    if (!font || GetObjectW(font, sizeof log, &log) != sizeof log) return DesignFont();
+    FontDescription ambient;
+    ambient.face_name = Narrow(log.lfFaceName);
+    ambient.size_points = std::abs(log.lfHeight) * 72.0 / ScreenDpiY();
+    ambient.weight = static_cast<std::int16_t>(log.lfWeight);
+    ambient.italic = log.lfItalic != 0;
+    ambient.underline = log.lfUnderline != 0;
+    ambient.strikethrough = log.lfStrikeOut != 0;
+    ambient.charset = log.lfCharSet;
+    return ambient;
+  }
+  WindowId ContainerWindow() override {
+    return reinterpret_cast<WindowId>(window_ ? GetParent(window_) : nullptr);
+  }
+  WindowId ControlWindow() override { return reinterpret_cast<WindowId>(window_); }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+std::int16_t ShiftState(WPARAM keys) {
+  std::int16_t shift = 0;
+  if (keys & MK_SHIFT) shift |= 1;
+  if (keys & MK_CONTROL) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+std::int16_t HeldButtons(WPARAM keys) {
+  std::int16_t buttons = 0;
+  if (keys & MK_LBUTTON) buttons |= kLeftButton;
+  if (keys & MK_RBUTTON) buttons |= kRightButton;
+  if (keys & MK_MBUTTON) buttons |= kMiddleButton;
+  return buttons;
+}
+
+}  // namespace
+
+struct CommandButtonWin32::Parts {
+  explicit Parts(SkinSet skins) : command(surface, label, timer, pointer, host, std::move(skins)) {}
+
+  void Attach(HWND hwnd) {
+    window = hwnd;
+    surface.Attach(hwnd);
+    label.Attach(hwnd);
+    timer.Attach(hwnd);
+    host.Attach(hwnd);
+  }
+
+  HWND window = nullptr;
+  Win32PersistentSurface surface;
+  Win32CaptionLabel label;
+  Win32IntervalTimer timer;
+  Win32PointerLocator pointer;
+  Win32ControlHost host;
+  Command command;
+};
+
+namespace {
+
+using Parts = CommandButtonWin32::Parts;
+
+enum class MouseEvent { kDown, kMove, kUp };
+
+// Routes a mouse event to the caption's handler when it falls on the caption's box, else to the
+// control's; the caption passes it on unchanged.
+void Mouse(Parts& parts, MouseEvent event, std::int16_t button, WPARAM keys, LPARAM position) {
+  const POINT point = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  const std::int16_t shift = ShiftState(keys);
+  const double x = static_cast<double>(point.x) * kTwipsPerPixel;
+  const double y = static_cast<double>(point.y) * kTwipsPerPixel;
+  const RECT box = parts.label.Box();
+  Command& c = parts.command;
+  if (PtInRect(&box, point)) {
+    const double lx = x - box.left * kTwipsPerPixel;
+    const double ly = y - box.top * kTwipsPerPixel;
+    if (event == MouseEvent::kDown) c.LblMsg_MouseDown(button, shift, lx, ly);
+    if (event == MouseEvent::kMove) c.LblMsg_MouseMove(button, shift, lx, ly);
+    if (event == MouseEvent::kUp) c.LblMsg_MouseUp(button, shift, lx, ly);
+    return;
+  }
+  if (event == MouseEvent::kDown) c.UserControl_MouseDown(button, shift, x, y);
+  if (event == MouseEvent::kMove) c.UserControl_MouseMove(button, shift, x, y);
+  if (event == MouseEvent::kUp) c.UserControl_MouseUp(button, shift, x, y);
+}
+
+void Press(HWND window, Parts& parts, std::int16_t button, WPARAM keys, LPARAM position) {
+  // Like a standard button, a left press takes the focus first.
+  if (button == kLeftButton && GetFocus() != window) SetFocus(window);
+  SetCapture(window);
+  Mouse(parts, MouseEvent::kDown, button, keys, position);
+}
+
+void Release(HWND window, Parts& parts, std::int16_t button, WPARAM keys, LPARAM position) {
+  if ((keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window) {
+    ReleaseCapture();
+  }
+  // The container's Click handler runs in here and may destroy this window: nothing after it.
+  Mouse(parts, MouseEvent::kUp, button, keys, position);
+}
+
+void Paint(Parts& parts, HDC dc) {
+  parts.surface.PaintInto(dc);
+  parts.label.Draw(dc);
+}
+
+LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    auto* parts = static_cast<Parts*>(create->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(parts));
+    parts->Attach(window);
+  }
+  auto* parts = reinterpret_cast<Parts*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!parts) return DefWindowProcW(window, message, wparam, lparam);
+
+  switch (message) {
+    case WM_SIZE:
+      parts->surface.Resize(LOWORD(lparam), HIWORD(lparam));
+      parts->command.UserControl_Resize();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers everything
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      if (dc) Paint(*parts, dc);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(*parts, reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_MOUSEMOVE:
+      Mouse(*parts, MouseEvent::kMove, HeldButtons(wparam), wparam, lparam);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      Press(window, *parts, kLeftButton, wparam, lparam);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      Press(window, *parts, kRightButton, wparam, lparam);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      Press(window, *parts, kMiddleButton, wparam, lparam);
+      return 0;
+    case WM_LBUTTONUP:
+      Release(window, *parts, kLeftButton, wparam, lparam);
+      return 0;
+    case WM_RBUTTONUP:
+      Release(window, *parts, kRightButton, wparam, lparam);
+      return 0;
+    case WM_MBUTTONUP:
+      Release(window, *parts, kMiddleButton, wparam, lparam);
+      return 0;
+    case WM_SETFOCUS:
+      parts->command.UserControl_GotFocus();
+      return 0;
+    case WM_KILLFOCUS:
+      parts->command.UserControl_LostFocus();
+      return 0;
+    case WM_TIMER:
+      if (wparam == kMouseTimerId) parts->command.TmrMouse_Timer();
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      parts->Attach(nullptr);
+      break;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+bool RegisterCommandClass(HINSTANCE instance) {
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
+  WNDCLASSEXW window_class = {};
+  window_class.cbSize = sizeof window_class;
+  window_class.style = CS_DBLCLKS;
+  window_class.lpfnWndProc = CommandWindowProc;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  window_class.lpszClassName = kClassName;
+  return RegisterClassExW(&window_class) != 0;
+}
+
+}  // namespace
+
+CommandButtonWin32::CommandButtonWin32(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
+
+CommandButtonWin32::~CommandButtonWin32() {
+  if (parts_ && parts_->window) {
+    const HWND window = parts_->window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    parts_->Attach(nullptr);
+    DestroyWindow(window);
+  }
+}
+
+std::unique_ptr<CommandButtonWin32> CommandButtonWin32::Create(
+    HWND parent, const CommandButtonPlacement& placement, std::function<void()> on_click) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterCommandClass(instance)) return nullptr;
+  Win32EmbeddedData data;
+  auto parts = std::make_unique<Parts>(LoadSkins(data));
+  parts->command.SetClickHandler(std::move(on_click));
+  // Created hidden: the first size paints the new (still disabled) instance, then the stored
+  // properties are read and the button shows.
+  const HWND window = CreateWindowExW(
+      0, kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, placement.x, placement.y,
+      placement.width, placement.height, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.control_id)), instance, parts.get());
+  if (!window) return nullptr;
+  MemoryPropertyBag stored;
+  stored.values["Caption"] = placement.caption;
+  stored.values["Font"] = placement.font;
+  parts->command.UserControl_ReadProperties(stored);
+  ShowWindow(window, SW_SHOWNA);
+  return std::unique_ptr<CommandButtonWin32>(new CommandButtonWin32(std::move(parts)));
+}
+
+HWND CommandButtonWin32::Handle() const { return parts_->window; }
+
+void CommandButtonWin32::Initialize() { parts_->command.Initialize(); }
+
+void CommandButtonWin32::SetEnabled(bool enabled) {
+  parts_->command.SetEnabled(enabled ? kTrue : kFalse);
+}
+
+bool CommandButtonWin32::Enabled() { return parts_->command.Enabled() != kFalse; }
+
+Command& CommandButtonWin32::Control() { return parts_->command; }
+
+const Win32PersistentSurface& CommandButtonWin32::Surface() const { return parts_->surface; }
+
+}  // namespace tolvenar::win32

@@ -1,0 +1,56 @@
+#pragma once
+// The skinned `Command` button as a child window, for containers: create it on any window, then
+// call Initialize from the container's load handler.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "button/command.h"
+#include "runtime/caption_label.h"
+#include "runtime/win32/persistent_surface_win32.h"
+
+namespace tolvenar::win32 {
+
+// Where and how a container places a button; lengths in pixels.
+struct CommandButtonPlacement {
+  int x = 0;
+  int y = 0;
+  int width = 117;
+  int height = 28;
+  std::string caption;                  // UTF-8
+  FontDescription font = DesignFont();  // as the container stored it: only its face name is taken
+  int control_id = 0;                   // the child window's id
+};
+
+class CommandButtonWin32 {
+ public:
+  // Creates the button as a visible child of `parent`, loaded from the container's stored
+  // properties (caption and font; enabled, black caption, opaque), sized and painted. The skins
+  // come from the program's RCDATA resources. nullptr when the window cannot be created.
+  static std::unique_ptr<CommandButtonWin32> Create(HWND parent,
+                                                    const CommandButtonPlacement& placement,
+                                                    std::function<void()> on_click);
+  ~CommandButtonWin32();
+  CommandButtonWin32(const CommandButtonWin32&) = delete;
+  CommandButtonWin32& operator=(const CommandButtonWin32&) = delete;
+
+  HWND Handle() const;
+  // Starts the looks and the pointer polling (100 ms).
+  void Initialize();
+  void SetEnabled(bool enabled);
+  bool Enabled();
+  // The control itself, for its other properties (Caption, Font, FontColour, Visible).
+  Command& Control();
+  // The persistent image the button paints into (the caption is drawn over it on paint).
+  const Win32PersistentSurface& Surface() const;
+
+  struct Parts;
+
+ private:
+  explicit CommandButtonWin32(std::unique_ptr<Parts> parts);
+  std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace tolvenar::win32

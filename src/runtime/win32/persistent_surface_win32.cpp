@@ -1,0 +1,189 @@
+#include "runtime/win32/persistent_surface_win32.h"
+
+#include <cmath>
+#include <utility>
+
+namespace tolvenar::win32 {
+
+MemoryImage::MemoryImage(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  OwnedGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap.get() || !bits) return;
+  OwnedMemoryDc dc(CreateCompatibleDC(nullptr));
+  if (!dc.get()) return;
+  previous_ = SelectObject(dc.get(), bitmap.get());
+  dc_ = std::move(dc);
+  bitmap_ = std::move(bitmap);
+  bits_ = static_cast<std::uint32_t*>(bits);
+  width_ = width;
+  height_ = height;
+}
+
+MemoryImage::MemoryImage(MemoryImage&& other) noexcept { *this = std::move(other); }
+
+MemoryImage& MemoryImage::operator=(MemoryImage&& other) noexcept {
+  if (this != &other) {
+    Release();
+    dc_ = std::move(other.dc_);
+    bitmap_ = std::move(other.bitmap_);
+    previous_ = std::exchange(other.previous_, nullptr);
+    bits_ = std::exchange(other.bits_, nullptr);
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+  }
+  return *this;
+}
+
+MemoryImage::~MemoryImage() { Release(); }
+
+void MemoryImage::Release() {
+  // The bitmap leaves the DC before either is deleted.
+  if (dc_.get() && previous_) SelectObject(dc_.get(), previous_);
+  previous_ = nullptr;
+  dc_.reset();
+  bitmap_.reset();
+  bits_ = nullptr;
+  width_ = height_ = 0;
+}
+
+std::uint32_t MemoryImage::Pixel(int x, int y) const {
+  if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  GdiFlush();
+  return bits_[y * width_ + x] & 0x00FFFFFF;
+}
+
+void Win32PersistentSurface::Resize(int width, int height) {
+  MemoryImage resized(width, height);
+  if (!resized) {
+    image_ = MemoryImage();
+    return;
+  }
+  RECT all = {0, 0, width, height};
+  FillRect(resized.dc(), &all, GetSysColorBrush(COLOR_BTNFACE));
+  if (image_) BitBlt(resized.dc(), 0, 0, width, height, image_.dc(), 0, 0, SRCCOPY);
+  image_ = std::move(resized);
+}
+
+void Win32PersistentSurface::PaintInto(HDC target) {
+  if (back_style_ == BackStyle::kOpaque) {
+    if (image_) BitBlt(target, 0, 0, image_.width(), image_.height(), image_.dc(), 0, 0, SRCCOPY);
+    return;
+  }
+  // Transparent: the container paints its own background and client area under the control.
+  const HWND parent = window_ ? GetParent(window_) : nullptr;
+  if (!parent) return;
+  POINT origin = {0, 0};
+  MapWindowPoints(window_, parent, &origin, 1);
+  POINT previous;
+  OffsetViewportOrgEx(target, -origin.x, -origin.y, &previous);
+  SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
+  SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT);
+  SetViewportOrgEx(target, previous.x, previous.y, nullptr);
+}
+
+double Win32PersistentSurface::WidthTwips() {
+  return static_cast<double>(image_.width()) * kTwipsPerPixel;
+}
+
+double Win32PersistentSurface::HeightTwips() {
+  return static_cast<double>(image_.height()) * kTwipsPerPixel;
+}
+
+bool Win32PersistentSurface::Clear() {
+  if (!image_) return false;
+  RECT all = {0, 0, image_.width(), image_.height()};
+  return FillRect(image_.dc(), &all, GetSysColorBrush(COLOR_BTNFACE)) != 0;
+}
+
+bool Win32PersistentSurface::SetScaleMode(ScaleMode mode) {
+  if (mode != ScaleMode::kTwips && mode != ScaleMode::kPixels) return false;
+  scale_mode_ = mode;
+  return true;
+}
+
+double Win32PersistentSurface::ScaleWidth() {
+  return scale_mode_ == ScaleMode::kPixels ? image_.width() : WidthTwips();
+}
+
+double Win32PersistentSurface::ScaleHeight() {
+  return scale_mode_ == ScaleMode::kPixels ? image_.height() : HeightTwips();
+}
+
+bool Win32PersistentSurface::FillGradient(const TriVertex* vertices, std::uint32_t vertex_count,
+                                          const GradientRectangle* rectangles,
+                                          std::uint32_t rectangle_count, bool vertical) {
+  if (!image_ || vertex_count == 0 || rectangle_count == 0) return false;
+  static_assert(sizeof(TRIVERTEX) == sizeof(TriVertex), "vertex records match");
+  static_assert(sizeof(GRADIENT_RECT) == sizeof(GradientRectangle), "rectangle records match");
+  TRIVERTEX platform_vertices[16];
+  GRADIENT_RECT platform_rects[16];
+  if (vertex_count > 16 || rectangle_count > 16) return false;
+  for (std::uint32_t i = 0; i < vertex_count; ++i) {
+    platform_vertices[i] = {vertices[i].x,     vertices[i].y,    vertices[i].red,
+                            vertices[i].green, vertices[i].blue, vertices[i].alpha};
+  }
+  for (std::uint32_t i = 0; i < rectangle_count; ++i) {
+    platform_rects[i] = {rectangles[i].upper_left, rectangles[i].lower_right};
+  }
+  return GradientFill(image_.dc(), platform_vertices, vertex_count, platform_rects, rectangle_count,
+                      vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H) != FALSE;
+}
+
+int Win32PersistentSurface::ToPixels(double value) const {
+  const double pixels = scale_mode_ == ScaleMode::kTwips ? value / kTwipsPerPixel : value;
+  return static_cast<int>(std::lround(pixels));
+}
+
+const MemoryImage* Win32PersistentSurface::PictureImage(const Picture& picture) {
+  auto found = pictures_.find(&picture);
+  if (found != pictures_.end()) return &found->second;
+  if (picture.width <= 0 || picture.height <= 0 ||
+      picture.rgb.size() != static_cast<size_t>(picture.width) * picture.height * 3) {
+    return nullptr;
+  }
+  MemoryImage image(picture.width, picture.height);
+  if (!image) return nullptr;
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const std::uint8_t* p = &picture.rgb[(static_cast<size_t>(y) * picture.width + x) * 3];
+      SetPixelV(image.dc(), x, y, RGB(p[0], p[1], p[2]));
+    }
+  }
+  return &pictures_.emplace(&picture, std::move(image)).first->second;
+}
+
+bool Win32PersistentSurface::DrawPicture(const Picture& picture,
+                                         const PicturePlacement& placement) {
+  if (!image_) return false;
+  const MemoryImage* source = PictureImage(picture);
+  if (!source) return false;
+  SetStretchBltMode(image_.dc(), COLORONCOLOR);
+  return StretchBlt(image_.dc(), ToPixels(placement.x), ToPixels(placement.y),
+                    ToPixels(placement.width), ToPixels(placement.height), source->dc(),
+                    ToPixels(placement.source_x), ToPixels(placement.source_y),
+                    ToPixels(placement.source_width), ToPixels(placement.source_height),
+                    SRCCOPY) != FALSE;
+}
+
+bool Win32PersistentSurface::Present() {
+  if (!window_) return false;
+  InvalidateRect(window_, nullptr, FALSE);
+  return UpdateWindow(window_) != FALSE;
+}
+
+bool Win32PersistentSurface::SetBackStyle(std::int16_t style) {
+  if (style != 0 && style != 1) return false;
+  back_style_ = static_cast<BackStyle>(style);
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+  return true;
+}
+
+}  // namespace tolvenar::win32

@@ -1,0 +1,131 @@
+#pragma once
+// A window's persistent drawing surface: a memory bitmap of the client size that drawing goes
+// into and that the window's paint handler shows again.
+#include <windows.h>
+
+#include <map>
+#include <utility>
+
+#include "runtime/drawing_surface.h"
+
+namespace tolvenar::win32 {
+
+// A memory device context; copy deleted, move allowed.
+class OwnedMemoryDc {
+ public:
+  OwnedMemoryDc() = default;
+  explicit OwnedMemoryDc(HDC dc) : dc_(dc) {}
+  OwnedMemoryDc(const OwnedMemoryDc&) = delete;
+  OwnedMemoryDc& operator=(const OwnedMemoryDc&) = delete;
+  OwnedMemoryDc(OwnedMemoryDc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+  OwnedMemoryDc& operator=(OwnedMemoryDc&& other) noexcept {
+    if (this != &other) {
+      reset();
+      dc_ = std::exchange(other.dc_, nullptr);
+    }
+    return *this;
+  }
+  ~OwnedMemoryDc() { reset(); }
+  HDC get() const { return dc_; }
+  void reset() {
+    if (dc_) DeleteDC(std::exchange(dc_, nullptr));
+  }
+
+ private:
+  HDC dc_ = nullptr;
+};
+
+// A GDI object (bitmap, font, brush); copy deleted, move allowed.
+class OwnedGdiObject {
+ public:
+  OwnedGdiObject() = default;
+  explicit OwnedGdiObject(HGDIOBJ object) : object_(object) {}
+  OwnedGdiObject(const OwnedGdiObject&) = delete;
+  OwnedGdiObject& operator=(const OwnedGdiObject&) = delete;
+  OwnedGdiObject(OwnedGdiObject&& other) noexcept
+      : object_(std::exchange(other.object_, nullptr)) {}
+  OwnedGdiObject& operator=(OwnedGdiObject&& other) noexcept {
+    if (this != &other) {
+      reset();
+      object_ = std::exchange(other.object_, nullptr);
+    }
+    return *this;
+  }
+  ~OwnedGdiObject() { reset(); }
+  HGDIOBJ get() const { return object_; }
+  void reset() {
+    if (object_) DeleteObject(std::exchange(object_, nullptr));
+  }
+
+ private:
+  HGDIOBJ object_ = nullptr;
+};
+
+// A 32-bit top-down DIB section selected into its own memory DC.
+class MemoryImage {
+ public:
+  MemoryImage() = default;
+  MemoryImage(int width, int height);
+  MemoryImage(const MemoryImage&) = delete;
+  MemoryImage& operator=(const MemoryImage&) = delete;
+  MemoryImage(MemoryImage&& other) noexcept;
+  MemoryImage& operator=(MemoryImage&& other) noexcept;
+  ~MemoryImage();
+
+  HDC dc() const { return dc_.get(); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  explicit operator bool() const { return dc_.get() && bitmap_.get(); }
+  // The pixel as 0x00RRGGBB; 0 outside.
+  std::uint32_t Pixel(int x, int y) const;
+
+ private:
+  void Release();
+  OwnedMemoryDc dc_;
+  OwnedGdiObject bitmap_;
+  HGDIOBJ previous_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+class Win32PersistentSurface final : public DrawingSurface {
+ public:
+  // Twips per pixel of the usual display, which the controls are laid out for.
+  static constexpr int kTwipsPerPixel = 15;
+
+  Win32PersistentSurface() = default;
+  // The window that shows the image; Present repaints it.
+  void Attach(HWND window) { window_ = window; }
+  // Makes the image the given client size; what was drawn stays where it fits.
+  void Resize(int width, int height);
+  // Shows the image (or, when transparent, the container behind it) into a paint DC.
+  void PaintInto(HDC target);
+  const MemoryImage& image() const { return image_; }
+
+  double WidthTwips() override;
+  double HeightTwips() override;
+  bool Clear() override;
+  bool SetScaleMode(ScaleMode mode) override;
+  double ScaleWidth() override;
+  double ScaleHeight() override;
+  bool FillGradient(const TriVertex* vertices, std::uint32_t vertex_count,
+                    const GradientRectangle* rectangles, std::uint32_t rectangle_count,
+                    bool vertical) override;
+  bool DrawPicture(const Picture& picture, const PicturePlacement& placement) override;
+  bool Present() override;
+  BackStyle GetBackStyle() override { return back_style_; }
+  bool SetBackStyle(std::int16_t style) override;
+
+ private:
+  int ToPixels(double value) const;
+  const MemoryImage* PictureImage(const Picture& picture);
+
+  HWND window_ = nullptr;
+  MemoryImage image_;
+  ScaleMode scale_mode_ = ScaleMode::kTwips;
+  BackStyle back_style_ = BackStyle::kOpaque;
+  std::map<const Picture*, MemoryImage> pictures_;  // the pictures drawn so far, as bitmaps
+};
+
+}  // namespace tolvenar::win32
