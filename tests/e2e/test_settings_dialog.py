@@ -76,10 +76,13 @@ class Dialog:
         time.sleep(0.3)
 
     def controls(self):
-        """(repeat box enabled, repeat text, file button enabled, file label text not read)."""
+        """(repeat box enabled, repeat text, file button enabled)."""
         children = child_windows(TITLE)
         combo = next(c for c in children if c["class"].lower() == "combobox")
-        file_button = next(c for c in children if c["text"] == "...")
+        # The "..." button is the narrowest of the three buttons.
+        buttons = [c for c in children if c["class"] == "TolvenarCommand"]
+        self.test.assertEqual(len(buttons), 3)
+        file_button = min(buttons, key=lambda c: c["rect"][2] - c["rect"][0])
         return combo["enabled"], combo["text"], file_button["enabled"]
 
     def blue_marks(self):

@@ -479,15 +479,12 @@ bool SettingsWindow::Create() {
                              {layout::kBlack, font_.get(),
                               DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, CP_ACP, false, true});
 
-  const ButtonFont button_font{font_.get(), layout::kFontName};
-  file_button_ =
-      MakeDialogButton(panel_.hwnd, scale_.Box(layout::kFileButton), layout::kFileCaption,
-                       button_font, [this] { core_->Cmd_File_Click(); });
+  file_button_ = MakeDialogButton(panel_.hwnd, scale_.Box(layout::kFileButton),
+                                  layout::kFileCaption, [this] { core_->Cmd_File_Click(); });
   set_button_ = MakeDialogButton(dialog_.hwnd, scale_.Box(layout::kSetButton), layout::kSetCaption,
-                                 button_font, [this] { core_->Cmd_Set_Click(); });
-  cancel_button_ =
-      MakeDialogButton(dialog_.hwnd, scale_.Box(layout::kCancelButton), layout::kCancelCaption,
-                       button_font, [this] { core_->Cmd_Can_Click(); });
+                                 [this] { core_->Cmd_Set_Click(); });
+  cancel_button_ = MakeDialogButton(dialog_.hwnd, scale_.Box(layout::kCancelButton),
+                                    layout::kCancelCaption, [this] { core_->Cmd_Can_Click(); });
   if (!file_button_ || !set_button_ || !cancel_button_) return false;
 
   // The strip below the panel.
@@ -550,9 +547,6 @@ LRESULT SettingsWindow::HandleMessage(Canvas& canvas, UINT message, WPARAM w, LP
       SetCursor(hand ? hand_pointer_ : LoadCursorA(nullptr, IDC_ARROW));
       return TRUE;
     }
-    case WM_COMMAND:
-      if (l != 0 && HIWORD(w) == BN_CLICKED) ClickDialogButton(reinterpret_cast<HWND>(l));
-      return 0;
     case WM_CLOSE:
       if (&canvas != &dialog_) break;
       if (core_) core_->Form_Unload();
