@@ -65,6 +65,12 @@ class Dialog:
 
     def press_centre(self, place, in_panel=False):
         x, y = self.at(place[0] + place[2] // 2, place[1] + place[3] // 2, in_panel)
+        # The pointer comes onto the button as a hand would: a button whose focus came back while
+        # the pointer stood still counts the pointer as away until it moves.
+        xdotool("mousemove", str(x - 40), str(y - 40))
+        time.sleep(0.2)
+        xdotool("mousemove", str(x - 2), str(y - 1))
+        time.sleep(0.2)
         xdotool("mousemove", str(x), str(y), "click", "1")
         time.sleep(0.3)
 
@@ -139,6 +145,47 @@ class Picks(E2ETestCase):
             data = f.read()
         self.assertIn(REPEAT + b"=0\r\n", data)
         self.assertIn(KIND + b"=1\r\n", data)
+
+
+class FileChooser(E2ETestCase):
+    JAPANESE = {"LC_ALL": "ja_JP.UTF-8"}
+    CHOOSER_TITLE = "ﾌｧｲﾙを開く"
+
+    def chooser(self):
+        """The title of the window the dialog owns (its file chooser), or None."""
+        done = subprocess.run(["wine", os.environ["TOLVENAR_PROBE"], "owned", TITLE],
+                              capture_output=True, timeout=20)
+        lines = [line for line in done.stdout.decode("utf-8", "replace").splitlines()
+                 if "|" in line]
+        return lines[0].split("|", 1)[1].rstrip("\r") if lines else None
+
+    def test_a_file_typed_into_the_chooser_is_saved_and_escape_changes_nothing(self):
+        first = os.path.join(self.program.path, "first.mp3")
+        second = os.path.join(self.program.path, "second.wav")
+        for path in (first, second):
+            with open(path, "wb") as f:
+                f.write(b"x")
+        first_path = windows_path(first).encode()
+        self.program.write_ini(ini_bytes(b"2", b"0", first_path))
+        dialog = Dialog(self, env=self.JAPANESE)
+        self.assertEqual(dialog.controls(), (False, "", True))
+        file_button = (600, 1740, 435, 375)
+        # Escape closes the chooser as cancelled: nothing changes.
+        dialog.press_centre(file_button, in_panel=True)
+        self.assertEqual(wait_for(self.chooser, 30), self.CHOOSER_TITLE)
+        xdotool("key", "Escape")
+        self.assertTrue(wait_for(lambda: not self.chooser(), 20))
+        # A file typed into the chooser's name field and confirmed with Enter.
+        dialog.press_centre(file_button, in_panel=True)
+        self.assertEqual(wait_for(self.chooser, 30), self.CHOOSER_TITLE)
+        time.sleep(1)
+        xdotool("type", "--delay", "30", windows_path(second))
+        xdotool("key", "Return")
+        self.assertTrue(wait_for(lambda: not self.chooser(), 20))
+        dialog.press_centre(SET_BUTTON)
+        dialog.wait_closed()
+        with open(self.program.ini, "rb") as f:
+            self.assertEqual(f.read(), ini_bytes(b"2", b"0", windows_path(second).encode()))
 
 
 class CancelAndClose(E2ETestCase):

@@ -8,6 +8,8 @@
 //   winprobe children <title>      -> one line per descendant window:
 //                                     "<class>|<enabled>|<left> <top> <right> <bottom>|<text>"
 //                                     (screen pixels; the text in UTF-8)
+//   winprobe owned <title>         -> "<hwnd>|<title>" of each visible window the window owns (its
+//                                     modal choosers), the title in UTF-8
 //   winprobe acp                   -> the ANSI code page in effect
 #include <windows.h>
 
@@ -113,6 +115,26 @@ int Children(const char* title) {
   return 0;
 }
 
+BOOL CALLBACK PrintOwned(HWND window, LPARAM owner) {
+  if (GetWindow(window, GW_OWNER) != reinterpret_cast<HWND>(owner) || !IsWindowVisible(window))
+    return TRUE;
+  wchar_t title[512] = {};
+  GetWindowTextW(window, title, 512);
+  std::printf("%lld|%s\n", static_cast<long long>(reinterpret_cast<INT_PTR>(window)),
+              Utf8(title).c_str());
+  return TRUE;
+}
+
+int Owned(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) {
+    std::puts("none");
+    return 1;
+  }
+  EnumWindows(PrintOwned, reinterpret_cast<LPARAM>(window));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,11 +144,12 @@ int main(int argc, char** argv) {
     return MakeHost(std::atoi(argv[2]), std::atoi(argv[3]));
   if (argc >= 3 && std::strcmp(argv[1], "client") == 0) return Client(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "children") == 0) return Children(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "owned") == 0) return Owned(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "acp") == 0) {
     std::printf("%u\n", GetACP());
     return 0;
   }
-  std::fputs("usage: winprobe find|close|client|children <title> | makechild <w> <h> | acp\n",
+  std::fputs("usage: winprobe find|close|client|children|owned <title> | makechild <w> <h> | acp\n",
              stderr);
   return 2;
 }
