@@ -1,7 +1,8 @@
 # Front door: `make run` shows the saver, `make test` runs every test layer.
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native windows run test test-native test-windows clean format
+.PHONY: all setup native windows run test test-native test-fuzz test-windows fuzz lint coverage clean format
 
 all: native windows
 
@@ -24,10 +25,35 @@ run: windows
 test-native: native
 	@ctest --preset native -j $(JOBS)
 
+# Every fuzz target over its corpus and then for a few seconds; `make fuzz` runs each for 5 minutes.
+test-fuzz: setup
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@ctest --preset fuzz -j $(JOBS)
+
+fuzz: setup
+	@cmake --preset fuzz -DFUZZ_SECONDS=$(or $(FUZZ_SECONDS),300) >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@ctest --preset fuzz -j $(JOBS) --timeout 0
+	@cmake --preset fuzz -DFUZZ_SECONDS=10 >/dev/null
+
 test-windows: windows
 	@scripts/with-wine ctest --preset windows
 
-test: test-native test-windows
+test: test-native test-fuzz test-windows
+
+# Static checks of the core and the back ends: clang-tidy (.clang-tidy) and cppcheck, both must be clean.
+lint: native
+	@scripts/lint
+
+# Line coverage of the core by the native tests (gcovr), written to build/coverage/.
+coverage: setup
+	@cmake -S . -B build/coverage -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage >/dev/null
+	@cmake --build build/coverage -j $(JOBS)
+	@ctest --test-dir build/coverage -j $(JOBS) >/dev/null
+	@mkdir -p build/coverage/report
+	@gcovr -r . --filter 'src/' --exclude '.*/win32/.*' --exclude 'src/main.cpp' build/coverage \
+	  --html-details build/coverage/report/index.html --print-summary
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -54,6 +54,8 @@ void StoreIfFits(std::int16_t& field, double value) {
 
 }  // namespace
 
+// Wine has no face of this name; with fonts-ipafont-gothic installed it draws the captions, kanji
+// and half-width katakana alike, in IPAGothic.
 FontDescription DesignFont() {
   FontDescription font;
   font.face_name = "ＭＳ Ｐゴシック";
@@ -360,11 +362,10 @@ void Command::TmrMouse_Timer() {
   const ScreenPoint point = pointer_.CursorPosition().value_or(ScreenPoint{});
   const WindowId under = pointer_.WindowAt(point);
   const WindowId container = host_.ContainerWindow();
-  if (under == container) {
-    PointerLeft();
-  } else if (under != host_.ControlWindow() && under != container) {
-    PointerLeft();
-  }
+  // Over the container's own area, or over any window but this control's: the pointer has left.
+  const bool over_container = under == container;
+  const bool elsewhere = under != host_.ControlWindow() && under != container;
+  if (over_container || elsewhere) PointerLeft();
 }
 
 void Command::RaiseClick() {

@@ -2,12 +2,6 @@
 
 #include <cstring>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_JPEG
-#define STBI_NO_STDIO
-#define STBI_FAILURE_USERMSG
 #include <stb_image.h>
 
 namespace tolvenar {
@@ -20,8 +14,15 @@ void PutLe(std::string& out, std::uint32_t value, int bytes) {
 }  // namespace
 
 std::optional<Picture> DecodePicture(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > 64u * 1024 * 1024) return std::nullopt;
+  if (bytes.empty() || bytes.size() > std::size_t{64} * 1024 * 1024) return std::nullopt;
   int width = 0, height = 0, channels = 0;
+  // A header can claim any size: refuse what no picture of this program comes near before the
+  // decoder allocates for it.
+  if (!stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                             static_cast<int>(bytes.size()), &width, &height, &channels) ||
+      width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) {
+    return std::nullopt;
+  }
   stbi_uc* pixels =
       stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
                             static_cast<int>(bytes.size()), &width, &height, &channels, 3);

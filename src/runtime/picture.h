@@ -15,7 +15,11 @@ struct Picture {
   std::vector<std::uint8_t> rgb;  // width * height * 3 bytes, rows top to bottom, R G B order
 };
 
-// Decodes PNG, BMP or JPEG bytes; nullopt for anything else.
+// The largest width or height DecodePicture accepts.
+inline constexpr int kMaxPictureSide = 4096;
+
+// Decodes PNG or BMP bytes; nullopt for anything else and for pictures wider or higher than
+// kMaxPictureSide.
 std::optional<Picture> DecodePicture(std::string_view bytes);
 
 // A bottom-up 24-bit BMP file (BITMAPINFOHEADER, rows padded to 4 bytes).

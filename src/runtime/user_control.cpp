@@ -29,7 +29,7 @@ std::optional<double> NumberOf(const PropertyValue& value) {
 
 std::string NumberText(double value) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  (void)std::snprintf(buffer, sizeof buffer, "%.15g", value);
   return buffer;
 }
 

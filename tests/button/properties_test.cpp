@@ -2,7 +2,10 @@
 // repaints that reading a property causes.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "fakes/fake_button.h"
 
@@ -283,6 +286,48 @@ TEST(CommandProperties, CaptionAndFontSetsNotify) {
   EXPECT_EQ(rig.command.Caption(), "ｷｬﾝｾﾙ");
   EXPECT_EQ(rig.command.Font().weight, 700);
   EXPECT_EQ(rig.log, (CallLog{"PropertyChanged Caption", "PropertyChanged Font"}));
+}
+
+TEST(CommandProperties, ApplyLookFailureMakesTheCaptionBlackAndGoesOn) {
+  ButtonRig rig;
+  MemoryPropertyBag bag;
+  bag.values["FontColour"] = 255.0;
+  rig.command.UserControl_ReadProperties(bag);
+  ASSERT_EQ(rig.label.colour, 255u);
+  rig.label.enabling_fails = true;
+  rig.log.clear();
+  rig.command.SetVisible(1);
+  EXPECT_EQ(rig.label.colour, 0u);
+  EXPECT_EQ(rig.PaintedSkins(), (std::vector<std::string>{"Normal"}));
+}
+
+class FakeEmbeddedData : public EmbeddedData {
+ public:
+  std::string_view Bytes(std::string_view name) override {
+    asked.emplace_back(name);
+    auto it = items.find(std::string(name));
+    return it == items.end() ? std::string_view() : std::string_view(it->second);
+  }
+  std::map<std::string, std::string> items;
+  std::vector<std::string> asked;
+};
+
+TEST(CommandSkins, LoadedByResourceNameAndMissingOnesStayEmpty) {
+  FakeEmbeddedData data;
+  Picture picture;
+  picture.width = 64;
+  picture.height = 25;
+  picture.rgb.assign(64 * 25 * 3, 0x40);
+  data.items["SKIN_PRESSED"] = EncodeBmp24(picture);
+  data.items["SKIN_NORMAL"] = "not a picture";
+  const SkinSet skins = LoadSkins(data);
+  EXPECT_EQ(data.asked,
+            (std::vector<std::string>{"SKIN_NORMAL", "SKIN_HIGHLIGHT", "SKIN_HIGHLIGHTSELECT",
+                                      "SKIN_SELECTED", "SKIN_PRESSED", "SKIN_DISABLE"}));
+  EXPECT_EQ(skins[static_cast<int>(Skin::kPressed)].width, 64);
+  EXPECT_EQ(skins[static_cast<int>(Skin::kPressed)].rgb, picture.rgb);
+  EXPECT_TRUE(skins[static_cast<int>(Skin::kNormal)].rgb.empty());
+  EXPECT_TRUE(skins[static_cast<int>(Skin::kDisable)].rgb.empty());
 }
 
 TEST(PropertyValues, EqualityAsTheBagJudgesDefaults) {

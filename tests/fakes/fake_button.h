@@ -126,6 +126,7 @@ class FakeLabel : public CaptionLabel {
   bool Enabled() override { return enabled; }
   bool SetEnabled(bool value) override {
     log_.push_back(std::string("LabelEnabled ") + (value ? "1" : "0"));
+    if (enabling_fails) return false;
     enabled = value;
     return true;
   }
@@ -139,6 +140,7 @@ class FakeLabel : public CaptionLabel {
   std::uint32_t colour = 0;
   FontDescription font;
   bool enabled = true;
+  bool enabling_fails = false;
   double left = 0, top = 0, width = 0, height = 0;
 
  private:

@@ -50,5 +50,20 @@ TEST(DecodePicture, RefusesWhatIsNoPicture) {
   EXPECT_FALSE(DecodePicture(std::string("BM\0\0\0\0", 6)));
 }
 
+TEST(DecodePicture, RefusesAHeaderClaimingAHugePicture) {
+  Picture tall;
+  tall.width = 1;
+  tall.height = 1;
+  tall.rgb = {1, 2, 3};
+  std::string bmp = EncodeBmp24(tall);
+  bmp[22] = 0x03;  // height 0x01020003 rows, with one row of data
+  bmp[24] = 0x02;
+  bmp[25] = 0x01;
+  EXPECT_FALSE(DecodePicture(bmp));
+  tall.height = kMaxPictureSide;
+  tall.rgb.assign(3 * kMaxPictureSide, 7);
+  EXPECT_TRUE(DecodePicture(EncodeBmp24(tall)));
+}
+
 }  // namespace
 }  // namespace tolvenar

@@ -320,15 +320,12 @@ LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wparam, LPA
       Mouse(*parts, MouseEvent::kMove, HeldButtons(wparam), wparam, lparam);
       return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
       Press(window, *parts, kLeftButton, wparam, lparam);
       return 0;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
       Press(window, *parts, kRightButton, wparam, lparam);
       return 0;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
       Press(window, *parts, kMiddleButton, wparam, lparam);
       return 0;
     case WM_LBUTTONUP:
@@ -363,7 +360,6 @@ bool RegisterCommandClass(HINSTANCE instance) {
   if (GetClassInfoExW(instance, kClassName, &existing)) return true;
   WNDCLASSEXW window_class = {};
   window_class.cbSize = sizeof window_class;
-  window_class.style = CS_DBLCLKS;
   window_class.lpfnWndProc = CommandWindowProc;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
