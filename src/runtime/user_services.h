@@ -41,9 +41,11 @@ class ScreenMetrics {
   virtual double HeightTwips() = 0;
 };
 
-// The fields of an open-file request (GetOpenFileNameA); texts are ANSI bytes, and the filter
-// holds its embedded NULs and the closing double NUL.
+// The fields of an open-file request (GetOpenFileNameA). The filter and the title are the
+// program's own texts in code page 932 bytes, whatever the system's code page; the filter holds
+// its embedded NULs and the closing double NUL. The folder and the answer are ANSI bytes.
 struct OpenFileRequest {
+  static constexpr std::uint32_t kTextCodePage = 932;
   WindowHandle owner = 0;
   std::string filter;
   std::uint32_t file_buffer_size = 0;        // characters, NUL included
@@ -57,7 +59,8 @@ class FileChooser {
  public:
   virtual ~FileChooser() = default;
   // Shows the chooser modally to request.owner. The chosen full path (the file buffer up to its
-  // first NUL) when the platform reports success; nullopt when cancelled or failed.
+  // first NUL) when the platform reports success; nullopt when cancelled or failed, or when the
+  // path does not fit the file buffer.
   virtual std::optional<std::string> OpenFileName(const OpenFileRequest& request) = 0;
 };
 

@@ -160,6 +160,11 @@ class FileChooser(E2ETestCase):
         return lines[0].split("|", 1)[1].rstrip("\r") if lines else None
 
     def test_a_file_typed_into_the_chooser_is_saved_and_escape_changes_nothing(self):
+        for env in (self.JAPANESE, {"LC_ALL": "en_US.UTF-8"}):
+            with self.subTest(env=env):
+                self.pick_a_file(env)
+
+    def pick_a_file(self, env):
         first = os.path.join(self.program.path, "first.mp3")
         second = os.path.join(self.program.path, "second.wav")
         for path in (first, second):
@@ -167,7 +172,7 @@ class FileChooser(E2ETestCase):
                 f.write(b"x")
         first_path = windows_path(first).encode()
         self.program.write_ini(ini_bytes(b"2", b"0", first_path))
-        dialog = Dialog(self, env=self.JAPANESE)
+        dialog = Dialog(self, env=env)
         self.assertEqual(dialog.controls(), (False, "", True))
         file_button = (600, 1740, 435, 375)
         # Escape closes the chooser as cancelled: nothing changes.
