@@ -193,6 +193,47 @@ class FileChooser(E2ETestCase):
             self.assertEqual(f.read(), ini_bytes(b"2", b"0", windows_path(second).encode()))
 
 
+class KeyboardFocus(E2ETestCase):
+    def focused(self, dialog):
+        """Which control has the focus: "repeat", "file", "set", "cancel" or what the probe says."""
+        done = subprocess.run(["wine", os.environ["TOLVENAR_PROBE"], "focus", TITLE],
+                              capture_output=True, text=True, timeout=20)
+        out = done.stdout.strip()
+        if "|" not in out:
+            return out
+        cls, rect = out.split("|", 1)
+        left, top = (int(v) for v in rect.split()[:2])
+        places = {"file": (600 + PANEL[0], 1740 + PANEL[1]), "set": SET_BUTTON[:2],
+                  "cancel": CANCEL_BUTTON[:2]}
+        if cls.lower() == "edit":
+            return "repeat"
+        for name, (x, y) in places.items():
+            if (left, top) == (dialog.client[0] + x // TPP, dialog.client[1] + y // TPP):
+                return name
+        return out
+
+    def test_tab_moves_through_the_enabled_controls_in_order(self):
+        music = os.path.join(self.program.path, "a.mp3")
+        with open(music, "wb") as f:
+            f.write(b"x")
+        cases = [  # (kind, the focus after loading and after each Tab)
+            (b"1", ["repeat", "set", "cancel", "repeat"]),
+            (b"2", ["file", "set", "cancel", "file"]),
+        ]
+        for kind, order in cases:
+            with self.subTest(kind=kind):
+                self.program.write_ini(ini_bytes(kind, b"0", windows_path(music).encode()))
+                dialog = Dialog(self)
+                seen = [self.focused(dialog)]
+                for _ in order[1:]:
+                    xdotool("key", "Tab")
+                    time.sleep(0.3)
+                    seen.append(self.focused(dialog))
+                self.assertEqual(seen, order)
+                dialog.press_centre(CANCEL_BUTTON)
+                dialog.wait_closed()
+
+
 class CancelAndClose(E2ETestCase):
     def test_cancel_and_the_close_box_leave_the_file_byte_identical(self):
         original = (b"; kept as it is\n[Section]\n" + KIND + b"=1\n" + REPEAT + b"= 4 \n"

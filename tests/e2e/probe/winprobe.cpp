@@ -10,6 +10,9 @@
 //                                     (screen pixels; the text in UTF-8)
 //   winprobe owned <title>         -> "<hwnd>|<title>" of each visible window the window owns (its
 //                                     modal choosers), the title in UTF-8
+//   winprobe focus <title>         -> "<class>|<left> <top> <right> <bottom>" of the window that
+//   has
+//                                     the keyboard focus in the window's thread
 //   winprobe acp                   -> the ANSI code page in effect
 #include <windows.h>
 
@@ -135,6 +138,23 @@ int Owned(const char* title) {
   return 0;
 }
 
+int Focus(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!window || !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ||
+      !info.hwndFocus) {
+    std::puts("none");
+    return 1;
+  }
+  wchar_t class_name[128] = {};
+  GetClassNameW(info.hwndFocus, class_name, 128);
+  RECT r{};
+  GetWindowRect(info.hwndFocus, &r);
+  std::printf("%s|%ld %ld %ld %ld\n", Utf8(class_name).c_str(), r.left, r.top, r.right, r.bottom);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,11 +165,13 @@ int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "client") == 0) return Client(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "children") == 0) return Children(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "owned") == 0) return Owned(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "focus") == 0) return Focus(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "acp") == 0) {
     std::printf("%u\n", GetACP());
     return 0;
   }
-  std::fputs("usage: winprobe find|close|client|children|owned <title> | makechild <w> <h> | acp\n",
-             stderr);
+  std::fputs(
+      "usage: winprobe find|close|client|children|owned|focus <title> | makechild <w> <h> | acp\n",
+      stderr);
   return 2;
 }
