@@ -48,7 +48,7 @@ inline constexpr std::string_view kFileCaption = "...";
 inline constexpr std::string_view kHeadingCaption = "BGM";
 inline constexpr std::string_view kChoiceCaptions[3] = {"なし", "音楽CD", "MP3、WAV"};
 inline constexpr std::string_view kRepeatCaption = "曲目をﾘﾋﾟｰﾄ";
-inline constexpr std::string_view kCreditCaption = "Tolvenar Screen Saver  Ver.1.0.0";
+inline constexpr std::string_view kCreditCaption = "Design: Tolvenar Project  Ver.1.0.0";
 inline constexpr std::string_view kLinkCaption = "http://www.example.org/tolvenar/";
 
 // Every label and button caption; only the link is underlined.
