@@ -15,6 +15,7 @@
 #include "runtime/win32/profile_file_win32.h"
 #include "scene/win32/direct3d_scene.h"
 #include "scene/win32/saver_window_win32.h"
+#include "settings_dialog/win32/settings_dialog_win32.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "startup/win32/preview_window_win32.h"
@@ -26,14 +27,16 @@ using namespace tolvenar;
 // The windows of the three modes.
 class Win32StartupWindows final : public StartupWindows {
  public:
-  Win32StartupWindows(win32::SaverWindowParts saver, EmbeddedData& embedded)
-      : saver_(std::move(saver)), preview_(embedded) {}
+  Win32StartupWindows(win32::SaverWindowParts saver, win32::SettingsDialogShared dialog,
+                      EmbeddedData& embedded)
+      : saver_(std::move(saver)), dialog_(dialog), preview_(embedded) {}
   void ShowPreview(std::int32_t parent_handle) override { preview_.Show(parent_handle); }
-  void ShowSettingsDialog() override {}
+  void ShowSettingsDialog() override { win32::ShowSettingsDialogModal(dialog_); }
   void LoadSaverWindow() override { win32::LoadSaverWindow(saver_); }
 
  private:
   win32::SaverWindowParts saver_;
+  win32::SettingsDialogShared dialog_;
   win32::Win32PreviewWindow preview_;
 };
 
@@ -67,8 +70,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32Desktop desktop;
   win32::Win32Process process;
   win32::Win32ProfileFile profile;
-  SettingsStore store(profile, process);
   win32::Win32EmbeddedData embedded;
+  SettingsStore store(profile, process);
   LinearRandomness randomness;
   win32::Win32Mci mci;
   win32::Win32WaveSound wave_sound;
@@ -76,6 +79,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The values shared across the whole run.
   SettingsRecord settings;
   std::int32_t cursor_show_result = 0;
+  ZoomPoint zoom_point;
 
   BackgroundMusic music(mci, wave_sound, settings);
 
@@ -84,7 +88,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
        [&process, &randomness](HWND window) {
          return CreateDirect3DScene(window, process.ProgramDirectory(), randomness);
        }},
-      embedded);
+      {settings, store, zoom_point, embedded}, embedded);
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
       StartupOutcome::kLiveOn) {

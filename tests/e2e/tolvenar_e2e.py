@@ -146,3 +146,33 @@ def kill_savers(program_dir):
     pattern = "tolvenar-e2e-" + os.path.basename(program_dir).split("tolvenar-e2e-")[-1]
     subprocess.run(["pkill", "-f", pattern], capture_output=True)
     wait_for(lambda: subprocess.run(["pgrep", "-f", pattern], capture_output=True).returncode != 0, 5)
+
+
+def client_rect(title):
+    """(left, top, right, bottom) of a window's client area in screen pixels, or None."""
+    out = run_probe("client", title)
+    if not out or out == "none":
+        return None
+    return tuple(int(p) for p in out.split())
+
+
+def child_windows(title):
+    """Every descendant window of a top-level window: dicts with class, enabled, rect, text."""
+    done = subprocess.run(["wine", PROBE, "children", title], capture_output=True, timeout=20)
+    children = []
+    for line in done.stdout.decode("utf-8", "replace").splitlines():
+        parts = line.rstrip("\r").split("|", 3)
+        if len(parts) != 4:
+            continue
+        children.append({"class": parts[0], "enabled": parts[1] == "1",
+                         "rect": tuple(int(p) for p in parts[2].split()), "text": parts[3]})
+    return children
+
+
+def pixel(x, y):
+    """The (red, green, blue) of one screen pixel."""
+    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8",
+                          "txt:-"], capture_output=True, text=True, timeout=30, check=True).stdout
+    # a header line, then "0,0: (r,g,b)  #RRGGBB  srgb(...)"
+    hexa = out.splitlines()[1].split("#", 1)[1][:6]
+    return tuple(int(hexa[i:i + 2], 16) for i in (0, 2, 4))

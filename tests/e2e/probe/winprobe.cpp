@@ -11,11 +11,22 @@
 //                                     "<hwnd> <parent> <left> <top> <right> <bottom> <visible>
 //                                     <client width> <client height>", its rectangle relative to
 //                                     the parent's client area, then the parent's client size
+//   winprobe client <title>        -> "<left> <top> <right> <bottom>": the client area on screen
+//   winprobe children <title>      -> one line per descendant window:
+//                                     "<class>|<enabled>|<left> <top> <right> <bottom>|<text>"
+//                                     (screen pixels; the text in UTF-8)
+//   winprobe owned <title>         -> "<hwnd>|<title>" of each visible window the window owns (its
+//                                     modal choosers), the title in UTF-8
+//   winprobe focus <title>         -> "<class>|<left> <top> <right> <bottom>" of the window that
+//   has
+//                                     the keyboard focus in the window's thread
+//   winprobe acp                   -> the ANSI code page in effect
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -131,6 +142,90 @@ int Hold(const char* path) {
   return 0;
 }
 
+int Client(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  RECT r{};
+  if (!window || !GetClientRect(window, &r)) {
+    std::puts("none");
+    return 1;
+  }
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, origin.x + r.right, origin.y + r.bottom);
+  return 0;
+}
+
+std::string Utf8(const wchar_t* text) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return {};
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), length, nullptr, nullptr);
+  bytes.resize(static_cast<std::size_t>(length - 1));
+  return bytes;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+  wchar_t class_name[128] = {};
+  wchar_t text[512] = {};
+  GetClassNameW(child, class_name, 128);
+  // WM_GETTEXT reaches the control itself (an edit field's text is not its window title).
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, &copied);
+  RECT r{};
+  GetWindowRect(child, &r);
+  std::printf("%s|%d|%ld %ld %ld %ld|%s\n", Utf8(class_name).c_str(),
+              IsWindowEnabled(child) ? 1 : 0, r.left, r.top, r.right, r.bottom, Utf8(text).c_str());
+  return TRUE;
+}
+
+int Children(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) {
+    std::puts("none");
+    return 1;
+  }
+  EnumChildWindows(window, PrintChild, 0);
+  return 0;
+}
+
+BOOL CALLBACK PrintOwned(HWND window, LPARAM owner) {
+  if (GetWindow(window, GW_OWNER) != reinterpret_cast<HWND>(owner) || !IsWindowVisible(window))
+    return TRUE;
+  wchar_t title[512] = {};
+  GetWindowTextW(window, title, 512);
+  std::printf("%lld|%s\n", static_cast<long long>(reinterpret_cast<INT_PTR>(window)),
+              Utf8(title).c_str());
+  return TRUE;
+}
+
+int Owned(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) {
+    std::puts("none");
+    return 1;
+  }
+  EnumWindows(PrintOwned, reinterpret_cast<LPARAM>(window));
+  return 0;
+}
+
+int Focus(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!window || !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ||
+      !info.hwndFocus) {
+    std::puts("none");
+    return 1;
+  }
+  wchar_t class_name[128] = {};
+  GetClassNameW(info.hwndFocus, class_name, 128);
+  RECT r{};
+  GetWindowRect(info.hwndFocus, &r);
+  std::printf("%s|%ld %ld %ld %ld\n", Utf8(class_name).c_str(), r.left, r.top, r.right, r.bottom);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,9 +236,17 @@ int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "findchild") == 0) return FindChild(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "makechild") == 0)
     return MakeHost(std::atoi(argv[2]), std::atoi(argv[3]));
+  if (argc >= 3 && std::strcmp(argv[1], "client") == 0) return Client(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "children") == 0) return Children(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "owned") == 0) return Owned(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "focus") == 0) return Focus(argv[2]);
+  if (argc >= 2 && std::strcmp(argv[1], "acp") == 0) {
+    std::printf("%u\n", GetACP());
+    return 0;
+  }
   std::fputs(
-      "usage: winprobe find|style|close <title> | makechild <w> <h>"
-      " | findchild <parent> <title>\n",
+      "usage: winprobe find|style|close|hold|client|children|owned|focus <title>"
+      " | makechild <w> <h> | findchild <parent> <title> | acp\n",
       stderr);
   return 2;
 }

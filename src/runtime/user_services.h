@@ -1,0 +1,77 @@
+#pragma once
+// Platform services a dialog asks for on the user's behalf: the pointer, the screen, the file
+// chooser and the shell.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "runtime/window_handle.h"
+
+namespace tolvenar {
+
+struct PixelPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+};
+
+class PointerPosition {
+ public:
+  virtual ~PointerPosition() = default;
+  // The mouse pointer's screen position in pixels (GetCursorPos); nullopt when it cannot be read.
+  virtual std::optional<PixelPoint> CursorPosition() = 0;
+};
+
+// The application-wide mouse pointer, shown over every window of the program while set.
+enum class AppPointerShape { kDefault, kHourglass };
+
+class AppPointer {
+ public:
+  virtual ~AppPointer() = default;
+  virtual void SetAppPointer(AppPointerShape shape) = 0;
+};
+
+class ScreenMetrics {
+ public:
+  virtual ~ScreenMetrics() = default;
+  // Twips per screen pixel across and down (15 at 96 dots per inch).
+  virtual double TwipsPerPixelX() = 0;
+  virtual double TwipsPerPixelY() = 0;
+  // The screen's size in twips.
+  virtual double WidthTwips() = 0;
+  virtual double HeightTwips() = 0;
+};
+
+// The fields of an open-file request (GetOpenFileNameA). The filter and the title are the
+// program's own texts in code page 932 bytes, whatever the system's code page; the filter holds
+// its embedded NULs and the closing double NUL. The folder and the answer are ANSI bytes.
+struct OpenFileRequest {
+  static constexpr std::uint32_t kTextCodePage = 932;
+  WindowHandle owner = 0;
+  std::string filter;
+  std::uint32_t file_buffer_size = 0;        // characters, NUL included
+  std::uint32_t file_title_buffer_size = 0;  // characters, NUL included
+  std::string initial_dir;
+  std::string title;
+  std::uint32_t flags = 0;
+};
+
+class FileChooser {
+ public:
+  virtual ~FileChooser() = default;
+  // Shows the chooser modally to request.owner. The chosen full path (the file buffer up to its
+  // first NUL) when the platform reports success; nullopt when cancelled or failed, or when the
+  // path does not fit the file buffer.
+  virtual std::optional<std::string> OpenFileName(const OpenFileRequest& request) = 0;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // ShellExecuteA(owner, operation, file, parameters, directory, show_command); the result is
+  // not reported.
+  virtual void Execute(WindowHandle owner, const std::string& operation, const std::string& file,
+                       const std::string& parameters, const std::string& directory,
+                       std::int32_t show_command) = 0;
+};
+
+}  // namespace tolvenar

@@ -1,0 +1,99 @@
+#include "runtime/win32/user_services_win32.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+namespace tolvenar::win32 {
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+
+std::wstring Widen(const std::string& bytes, UINT code_page) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+  if (length > 0) MultiByteToWideChar(code_page, 0, bytes.data(), size, text.data(), length);
+  return text;
+}
+
+std::string Narrow(const std::wstring& text, UINT code_page) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(code_page, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0)
+    WideCharToMultiByte(code_page, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+  return bytes;
+}
+
+double TwipsPerPixel(int axis) {
+  HDC screen = GetDC(nullptr);
+  const int dots_per_inch = screen ? GetDeviceCaps(screen, axis) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dots_per_inch > 0 ? kTwipsPerInch / dots_per_inch : 15;
+}
+
+}  // namespace
+
+std::optional<PixelPoint> Win32PointerPosition::CursorPosition() {
+  POINT p{};
+  if (!GetCursorPos(&p)) return std::nullopt;
+  return PixelPoint{p.x, p.y};
+}
+
+void Win32AppPointer::SetAppPointer(AppPointerShape shape) {
+  shape_ = shape;
+  SetCursor(LoadCursorA(nullptr, shape == AppPointerShape::kHourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+double Win32ScreenMetrics::TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
+double Win32ScreenMetrics::TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+double Win32ScreenMetrics::WidthTwips() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
+double Win32ScreenMetrics::HeightTwips() {
+  return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY();
+}
+
+std::optional<std::string> Win32FileChooser::OpenFileName(const OpenFileRequest& request) {
+  // The wide chooser shows the Japanese title and filter on any system code page; the ANSI
+  // function would show them only where the system's code page is 932.
+  const std::wstring filter = Widen(request.filter, OpenFileRequest::kTextCodePage);
+  const std::wstring title = Widen(request.title, OpenFileRequest::kTextCodePage);
+  const std::wstring initial_dir = Widen(request.initial_dir, CP_ACP);
+  std::vector<wchar_t> file(request.file_buffer_size + 1, L'\0');
+  std::vector<wchar_t> file_title(request.file_title_buffer_size + 1, L'\0');
+  OPENFILENAMEW ofn{};
+  // The request without the fields added after the first 32-bit layout (76 bytes there).
+  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+  ofn.hwndOwner = reinterpret_cast<HWND>(request.owner);
+  ofn.hInstance = GetModuleHandleW(nullptr);
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = request.file_buffer_size;
+  ofn.lpstrFileTitle = file_title.data();
+  ofn.nMaxFileTitle = request.file_title_buffer_size;
+  ofn.lpstrInitialDir = initial_dir.c_str();
+  ofn.lpstrTitle = title.c_str();
+  ofn.Flags = request.flags;
+  if (GetOpenFileNameW(&ofn) <= 0) return std::nullopt;
+  const std::string path = Narrow(std::wstring(file.data()), CP_ACP);
+  // The buffer counts ANSI bytes, NUL included: a longer path is refused as the ANSI chooser
+  // would refuse it.
+  if (path.size() >= request.file_buffer_size) return std::nullopt;
+  return path;
+}
+
+void Win32Shell::Execute(WindowHandle owner, const std::string& operation, const std::string& file,
+                         const std::string& parameters, const std::string& directory,
+                         std::int32_t show_command) {
+  ShellExecuteA(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(), parameters.c_str(),
+                directory.c_str(), show_command);
+}
+
+}  // namespace tolvenar::win32

@@ -1,0 +1,43 @@
+#pragma once
+// The pointer, the screen, the file chooser and the shell on user32, gdi32, comdlg32 and shell32.
+#include "runtime/user_services.h"
+
+namespace tolvenar::win32 {
+
+class Win32PointerPosition final : public PointerPosition {
+ public:
+  std::optional<PixelPoint> CursorPosition() override;
+};
+
+// The application-wide pointer: windows of the program ask CurrentShape() when the platform asks
+// them for a pointer.
+class Win32AppPointer final : public AppPointer {
+ public:
+  void SetAppPointer(AppPointerShape shape) override;
+  AppPointerShape CurrentShape() const { return shape_; }
+
+ private:
+  AppPointerShape shape_ = AppPointerShape::kDefault;
+};
+
+class Win32ScreenMetrics final : public ScreenMetrics {
+ public:
+  double TwipsPerPixelX() override;
+  double TwipsPerPixelY() override;
+  double WidthTwips() override;
+  double HeightTwips() override;
+};
+
+class Win32FileChooser final : public FileChooser {
+ public:
+  std::optional<std::string> OpenFileName(const OpenFileRequest& request) override;
+};
+
+class Win32Shell final : public Shell {
+ public:
+  void Execute(WindowHandle owner, const std::string& operation, const std::string& file,
+               const std::string& parameters, const std::string& directory,
+               std::int32_t show_command) override;
+};
+
+}  // namespace tolvenar::win32

@@ -1,0 +1,47 @@
+#include "settings_dialog/win32/dialog_buttons_win32.h"
+
+#include <string>
+#include <utility>
+
+#include "button/win32/command_button_win32.h"
+#include "settings_dialog/layout.h"
+
+namespace tolvenar::win32 {
+namespace {
+
+class DialogButton final : public CommandControl {
+ public:
+  explicit DialogButton(std::unique_ptr<CommandButtonWin32> button) : button_(std::move(button)) {}
+  void Initialize() override { button_->Initialize(); }
+  // The container disables the window as well: a disabled button takes no pointer or keyboard
+  // input and the tab key passes it by.
+  void SetEnabled(bool enabled) override {
+    button_->SetEnabled(enabled);
+    EnableWindow(button_->Handle(), enabled);
+  }
+
+ private:
+  std::unique_ptr<CommandButtonWin32> button_;
+};
+
+}  // namespace
+
+std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, std::string_view caption,
+                                                 std::function<void()> on_click) {
+  CommandButtonPlacement placement;
+  placement.x = box.left;
+  placement.y = box.top;
+  placement.width = box.right - box.left;
+  placement.height = box.bottom - box.top;
+  placement.caption = std::string(caption);
+  placement.font.face_name = std::string(dialog_layout::kFontName);
+  placement.font.size_points = dialog_layout::kFontPoints;
+  placement.font.weight = static_cast<std::int16_t>(dialog_layout::kFontWeight);
+  placement.font.charset = static_cast<std::int16_t>(dialog_layout::kFontCharset);
+  std::unique_ptr<CommandButtonWin32> button =
+      CommandButtonWin32::Create(parent, placement, std::move(on_click));
+  if (!button) return nullptr;
+  return std::make_unique<DialogButton>(std::move(button));
+}
+
+}  // namespace tolvenar::win32

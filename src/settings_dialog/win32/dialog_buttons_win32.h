@@ -1,0 +1,18 @@
+#pragma once
+// The dialog's three skinned `Command` buttons as child windows.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "settings_dialog/settings_dialog.h"
+
+namespace tolvenar::win32 {
+
+// Creates a button as a child of `parent` at `box` (pixels) with a UTF-8 caption in the dialog's
+// font; `on_click` runs when it is clicked. nullptr when the window cannot be created.
+std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, std::string_view caption,
+                                                 std::function<void()> on_click);
+
+}  // namespace tolvenar::win32

@@ -1,0 +1,14 @@
+#pragma once
+// The zoom animation on user32's GetWindowRect and DrawAnimatedRects.
+#include "startup/zoom.h"
+
+namespace tolvenar::win32 {
+
+class Win32WindowAnimation final : public WindowAnimation {
+ public:
+  ScreenRect WindowRect(WindowHandle window) override;
+  void AnimateRects(WindowHandle window, std::int32_t animation, const ScreenRect& from,
+                    const ScreenRect& to) override;
+};
+
+}  // namespace tolvenar::win32
