@@ -1,5 +1,7 @@
 #include "runtime/ini_profile_file.h"
 
+#include "fakes/file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,36 +58,9 @@ class TempFolder {
   fs::path path_;
 };
 
-void Put(const std::string& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string Get(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Printable form of bytes for failure messages.
-std::string Show(const std::string& bytes) {
-  std::string shown;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b == '\r') {
-      shown += "\\r";
-    } else if (b == '\n') {
-      shown += "\\n";
-    } else if (b < 0x20 || b >= 0x7f) {
-      static const char kHex[] = "0123456789ABCDEF";
-      shown += "\\x";
-      shown += kHex[b >> 4];
-      shown += kHex[b & 15];
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
+using testing::Get;
+using testing::Put;
+using testing::Show;
 
 TEST(IniProfileFileRead, MissingFileSectionOrKeyGivesTheDefault) {
   TempFolder folder;

@@ -9,31 +9,14 @@
 #include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/persistent_surface_win32.h"
 
+#include "runtime/win32/text_encoding.h"
+
 namespace tolvenar::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TolvenarCommand";
 constexpr UINT_PTR kMouseTimerId = 1;
 constexpr int kTwipsPerPixel = Win32PersistentSurface::kTwipsPerPixel;
-
-std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(const wchar_t* wide) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return {};
-  std::string utf8(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), length, nullptr, nullptr);
-  utf8.resize(static_cast<size_t>(length - 1));
-  return utf8;
-}
 
 int ScreenDpiY() {
   HDC screen = GetDC(nullptr);

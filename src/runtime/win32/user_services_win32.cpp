@@ -8,30 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "runtime/win32/text_encoding.h"
+
 namespace tolvenar::win32 {
 namespace {
 
 constexpr double kTwipsPerInch = 1440;
-
-std::wstring Widen(const std::string& bytes, UINT code_page) {
-  if (bytes.empty()) return {};
-  const int size = static_cast<int>(bytes.size());
-  const int length = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) MultiByteToWideChar(code_page, 0, bytes.data(), size, text.data(), length);
-  return text;
-}
-
-std::string Narrow(const std::wstring& text, UINT code_page) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length =
-      WideCharToMultiByte(code_page, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0)
-    WideCharToMultiByte(code_page, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-  return bytes;
-}
 
 double TwipsPerPixel(int axis) {
   HDC screen = GetDC(nullptr);

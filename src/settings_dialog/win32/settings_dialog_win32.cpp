@@ -20,6 +20,8 @@
 #include "settings_dialog/win32/gdi_objects.h"
 #include "startup/win32/zoom_win32.h"
 
+#include "runtime/win32/text_encoding.h"
+
 namespace tolvenar::win32 {
 namespace {
 
@@ -35,26 +37,6 @@ constexpr DWORD kDialogExStyle = WS_EX_CONTROLPARENT;
 constexpr int kRepeatBoxId = 100;
 constexpr int kRepeatListPixels = 200;  // height of the dropped-down list
 constexpr double kPointsPerInch = 72;
-
-std::wstring Widen(std::string_view bytes, UINT code_page) {
-  if (bytes.empty()) return {};
-  const int size = static_cast<int>(bytes.size());
-  const int length = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) MultiByteToWideChar(code_page, 0, bytes.data(), size, text.data(), length);
-  return text;
-}
-
-std::string Narrow(const std::wstring& text, UINT code_page) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length =
-      WideCharToMultiByte(code_page, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0)
-    WideCharToMultiByte(code_page, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-  return bytes;
-}
 
 COLORREF ToColorRef(Colour c) { return RGB(c.red, c.green, c.blue); }
 

@@ -3,6 +3,8 @@
 // small helpers for file bytes.
 #include <windows.h>
 
+#include "fakes/file_bytes.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -36,39 +38,12 @@ class TempFolder {
   std::string path_;
 };
 
-inline void Put(const std::string& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 inline bool Exists(const std::string& file) {
   return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-inline std::string Get(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Printable form of bytes for failure messages.
-inline std::string Show(const std::string& bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string shown;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b == '\r') {
-      shown += "\\r";
-    } else if (b == '\n') {
-      shown += "\\n";
-    } else if (b < 0x20 || b >= 0x7f) {
-      shown += "\\x";
-      shown += kHex[b >> 4];
-      shown += kHex[b & 15];
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
+using tolvenar::testing::Get;
+using tolvenar::testing::Put;
+using tolvenar::testing::Show;
 
 }  // namespace tolvenar::win32::testing
