@@ -27,7 +27,7 @@ using namespace tolvenar;
 // The windows of the three modes.
 class Win32StartupWindows final : public StartupWindows {
  public:
-  Win32StartupWindows(win32::SaverWindowParts saver, win32::SettingsDialogShared dialog,
+  Win32StartupWindows(win32::SaverWindowParts saver, const win32::SettingsDialogShared& dialog,
                       EmbeddedData& embedded)
       : saver_(std::move(saver)), dialog_(dialog), preview_(embedded) {}
   void ShowPreview(std::int32_t parent_handle) override { preview_.Show(parent_handle); }

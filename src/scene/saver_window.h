@@ -41,7 +41,7 @@ class SaverWindow final : public SaverWindowEvents {
  public:
   // `settings` is only read; `cursor_show_result` holds the display count start-up got when it
   // hid the pointer and receives the count of showing it again.
-  SaverWindow(SaverWindowServices services, const SettingsRecord& settings,
+  SaverWindow(const SaverWindowServices& services, const SettingsRecord& settings,
               std::int32_t& cursor_show_result)
       : s_(services), settings_(settings), cursor_show_result_(cursor_show_result) {}
   SaverWindow(const SaverWindow&) = delete;

@@ -68,7 +68,7 @@ std::int16_t RepeatTrackFromText(const std::string& text, std::int16_t previous)
 
 class SettingsDialog {
  public:
-  SettingsDialog(SettingsDialogControls controls, SettingsDialogServices services,
+  SettingsDialog(const SettingsDialogControls& controls, const SettingsDialogServices& services,
                  SettingsRecord& settings, ZoomPoint& zoom_point)
       : c_(controls), s_(services), settings_(settings), zoom_(zoom_point) {}
 

@@ -259,7 +259,7 @@ class Win32ComboBox final : public EditableComboBox {
 
 class SettingsWindow final : public ModalWindow {
  public:
-  explicit SettingsWindow(SettingsDialogShared shared) : shared_(shared) {}
+  explicit SettingsWindow(const SettingsDialogShared& shared) : shared_(shared) {}
   SettingsWindow(const SettingsWindow&) = delete;
   SettingsWindow& operator=(const SettingsWindow&) = delete;
   // A window left over from a failed set-up goes without its close handlers.
