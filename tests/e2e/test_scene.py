@@ -67,8 +67,8 @@ class SceneRun(E2ETestCase):
         self.assertEqual(clear, 0, "%d pixels show the clear colour" % clear)
         dark = sum(1 for p in first if max(p) < 8)
         self.assertLess(dark, total * 0.9, "the frame is (nearly) black")
-        # The view is about 146 degrees wide: more than one face is always in sight.
-        self.assertGreaterEqual(len(set(first[::7])), 3, "the frame shows a single colour")
+        # The night city: lit windows, towers and sky give many colours, not a few flat faces.
+        self.assertGreaterEqual(len(set(first[::7])), 500, "the frame shows no city detail")
 
         changed = sum(1 for a, b in zip(first, second) if a != b)
         self.assertGreater(changed, total * 0.05, "the picture did not change over a second")
