@@ -10,7 +10,7 @@
 #include "music/music.h"
 #include "runtime/mci.h"
 #include "runtime/wave_sound.h"
-#include "startup/settings.h"
+#include "runtime/settings_record.h"
 
 namespace tolvenar {
 

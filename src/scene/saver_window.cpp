@@ -4,7 +4,7 @@
 
 #include "runtime/conversions.h"
 #include "runtime/picture.h"
-#include "startup/startup.h"
+#include "runtime/command_line.h"
 
 namespace tolvenar {
 

@@ -12,7 +12,7 @@
 #include "runtime/randomness.h"
 #include "runtime/saver_window_host.h"
 #include "scene/scene.h"
-#include "startup/settings.h"
+#include "runtime/settings_record.h"
 
 namespace tolvenar {
 

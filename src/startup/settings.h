@@ -6,16 +6,10 @@
 #include <string_view>
 
 #include "runtime/process.h"
+#include "runtime/settings_record.h"
 #include "runtime/profile_file.h"
 
 namespace tolvenar {
-
-struct SettingsRecord {
-  std::int16_t MusicKind = 0;    // 0 none, 1 audio CD, 2 music file; other values play nothing
-  std::int16_t RepeatTrack = 0;  // CD track played over and over; 0 for none
-  std::string MusicFile;         // full path (ANSI bytes) or empty
-  std::string MusicFolder;       // not stored: where the file chooser starts
-};
 
 // The INI file is written in code page 932 (Shift-JIS); these are the exact bytes of its names.
 inline constexpr std::string_view kIniFileName = "Tolvenar.ini";

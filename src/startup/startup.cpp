@@ -4,11 +4,6 @@
 
 namespace tolvenar {
 
-std::string ModeLetter(std::string_view argument_text) {
-  if (argument_text.size() < 2) return {};
-  return UpperCase(argument_text.substr(1, 1));
-}
-
 std::int32_t PreviewParentHandle(std::string_view argument_text) {
   const std::string_view number = argument_text.size() > 3 ? argument_text.substr(3) : "";
   return ToInt32(ReadLeadingNumber(number)).value_or(0);

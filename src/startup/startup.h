@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/command_line.h"
 #include "runtime/desktop.h"
 #include "runtime/process.h"
 #include "startup/settings.h"
@@ -32,8 +33,6 @@ enum class StartupOutcome {
   kLiveOn,      // live on in the window just brought up until it has gone
 };
 
-// The second character of the argument text, upper-cased; empty when the text is shorter.
-std::string ModeLetter(std::string_view argument_text);
 // The preview parent handle: the text from the fourth character on, read as a number and rounded
 // half to even; 0 when empty, not a number or outside 32 bits.
 std::int32_t PreviewParentHandle(std::string_view argument_text);
