@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+#include "runtime/win32/system_function.h"
+
 namespace tolvenar::win32 {
 
 MemoryImage::MemoryImage(int width, int height) {
@@ -133,8 +135,12 @@ bool Win32PersistentSurface::FillGradient(const TriVertex* vertices, std::uint32
   for (std::uint32_t i = 0; i < rectangle_count; ++i) {
     platform_rects[i] = {rectangles[i].upper_left, rectangles[i].lower_right};
   }
-  return GradientFill(image_.dc(), platform_vertices, vertex_count, platform_rects, rectangle_count,
-                      vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H) != FALSE;
+  static const auto gradient_fill =
+      SystemFunction<decltype(&GradientFill)>("msimg32.dll", "GradientFill");
+  if (!gradient_fill) return false;
+  return gradient_fill(image_.dc(), platform_vertices, vertex_count, platform_rects,
+                       rectangle_count,
+                       vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H) != FALSE;
 }
 
 int Win32PersistentSurface::ToPixels(double value) const {

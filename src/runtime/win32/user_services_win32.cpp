@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/win32/system_function.h"
 #include "runtime/win32/text_encoding.h"
 
 namespace tolvenar::win32 {
@@ -63,7 +64,9 @@ std::optional<std::string> Win32FileChooser::OpenFileName(const OpenFileRequest&
   ofn.lpstrInitialDir = initial_dir.c_str();
   ofn.lpstrTitle = title.c_str();
   ofn.Flags = request.flags;
-  if (GetOpenFileNameW(&ofn) <= 0) return std::nullopt;
+  static const auto get_open_file_name =
+      SystemFunction<decltype(&GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
+  if (!get_open_file_name || get_open_file_name(&ofn) <= 0) return std::nullopt;
   const std::string path = Narrow(std::wstring(file.data()), CP_ACP);
   // The buffer counts ANSI bytes, NUL included: a longer path is refused as the ANSI chooser
   // would refuse it.
@@ -74,7 +77,10 @@ std::optional<std::string> Win32FileChooser::OpenFileName(const OpenFileRequest&
 void Win32Shell::Execute(WindowHandle owner, const std::string& operation, const std::string& file,
                          const std::string& parameters, const std::string& directory,
                          std::int32_t show_command) {
-  ShellExecuteA(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(), parameters.c_str(),
+  static const auto shell_execute =
+      SystemFunction<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+  if (!shell_execute) return;
+  shell_execute(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(), parameters.c_str(),
                 directory.c_str(), show_command);
 }
 
