@@ -1,6 +1,9 @@
 #include "scene/win32/direct3d_scene.h"
 
+#include <optional>
+
 #include "scene/direct3d_scene.h"
+#include "scene/win32/device_warm_up.h"
 #include "scene/win32/graphics3d_win32.h"
 
 namespace tolvenar {
@@ -10,8 +13,10 @@ namespace {
 // The scene together with the device it draws with; the device goes last.
 class Win32Scene final : public Scene {
  public:
-  Win32Scene(HWND window, const std::string& program_directory, Randomness& randomness)
-      : graphics_(window), scene_(graphics_, program_directory, randomness) {}
+  Win32Scene(HWND window, const std::string& program_directory, Randomness& randomness,
+             bool warm_up)
+      : graphics_(window, warm_up ? &warm_up_.emplace() : nullptr),
+        scene_(graphics_, program_directory, randomness) {}
 
   bool Initialize() override { return scene_.Initialize(); }
   void Render() override { scene_.Render(); }
@@ -19,6 +24,7 @@ class Win32Scene final : public Scene {
   DriftState& Drift() override { return scene_.Drift(); }
 
  private:
+  std::optional<win32::DeviceWarmUp> warm_up_;  // first: outlives what it hands over
   win32::Win32Graphics3D graphics_;
   Direct3DScene scene_;
 };
@@ -26,8 +32,8 @@ class Win32Scene final : public Scene {
 }  // namespace
 
 std::unique_ptr<Scene> CreateDirect3DScene(HWND window, const std::string& program_directory,
-                                           Randomness& randomness) {
-  return std::make_unique<Win32Scene>(window, program_directory, randomness);
+                                           Randomness& randomness, bool warm_up) {
+  return std::make_unique<Win32Scene>(window, program_directory, randomness, warm_up);
 }
 
 }  // namespace tolvenar

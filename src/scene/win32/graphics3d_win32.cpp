@@ -5,6 +5,7 @@
 
 #include "runtime/picture.h"
 #include "runtime/win32/handles.h"
+#include "runtime/win32/system_function.h"
 #include "scene/texels.h"
 
 namespace tolvenar::win32 {
@@ -29,12 +30,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-// A function of the loaded library; void (*)() is the type a cast from FARPROC may go through.
-template <typename Function>
-Function ProcAddress(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 D3DMATRIX ToD3D(const Matrix4& matrix) {
   D3DMATRIX d3d;
   static_assert(sizeof d3d.m == sizeof matrix.m);
@@ -44,20 +39,23 @@ D3DMATRIX ToD3D(const Matrix4& matrix) {
 
 }  // namespace
 
-Win32Graphics3D::Win32Graphics3D(HWND window) : window_(window) {}
+Win32Graphics3D::Win32Graphics3D(HWND window, DeviceWarmUp* warm_up)
+    : window_(window), warm_up_(warm_up) {}
 
 Win32Graphics3D::~Win32Graphics3D() { statistics_.Write(); }
 
 bool Win32Graphics3D::CreateRoot() {
-  d3d8_ = UniqueModule(LoadLibraryA("d3d8.dll"));
+  if (warm_up_) d3d8_ = warm_up_->TakeDirect3DLibrary();
+  if (!d3d8_) d3d8_ = UniqueModule(LoadLibraryA("d3d8.dll"));
   if (!d3d8_) return false;
-  direct3d_create_ = ProcAddress<Direct3DCreate8Function>(d3d8_.get(), "Direct3DCreate8");
+  direct3d_create_ = ModuleFunction<Direct3DCreate8Function>(d3d8_.get(), "Direct3DCreate8");
   return direct3d_create_ != nullptr;
 }
 
 bool Win32Graphics3D::CreateDirect3D() {
   if (!direct3d_create_) return false;
-  direct3d_ = ComPtr<IDirect3D8>(direct3d_create_(D3D_SDK_VERSION));
+  if (warm_up_) direct3d_ = warm_up_->TakeDirect3D();
+  if (!direct3d_) direct3d_ = ComPtr<IDirect3D8>(direct3d_create_(D3D_SDK_VERSION));
   return static_cast<bool>(direct3d_);
 }
 
@@ -119,7 +117,7 @@ bool Win32Graphics3D::CreateDirectInput() {
   dinput8_ = UniqueModule(LoadLibraryA("dinput8.dll"));
   if (!dinput8_) return false;
   using Create = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
-  auto create = ProcAddress<Create>(dinput8_.get(), "DirectInput8Create");
+  auto create = ModuleFunction<Create>(dinput8_.get(), "DirectInput8Create");
   if (!create) return false;
   void* created = nullptr;
   if (FAILED(create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8A, &created,

@@ -11,14 +11,16 @@
 
 #include "runtime/graphics3d.h"
 #include "scene/win32/com_ptr.h"
+#include "scene/win32/device_warm_up.h"
 #include "scene/win32/frame_statistics.h"
 
 namespace tolvenar::win32 {
 
 class Win32Graphics3D final : public Graphics3D {
  public:
-  // window is the focus window of the device and the window presented to.
-  explicit Win32Graphics3D(HWND window);
+  // window is the focus window of the device and the window presented to. With a warm-up, the
+  // library and the Direct3D object it made are taken from it; what it lacks is made here.
+  explicit Win32Graphics3D(HWND window, DeviceWarmUp* warm_up = nullptr);
   Win32Graphics3D(const Win32Graphics3D&) = delete;
   Win32Graphics3D& operator=(const Win32Graphics3D&) = delete;
   ~Win32Graphics3D() override;
@@ -62,6 +64,7 @@ class Win32Graphics3D final : public Graphics3D {
   IDirect3DVertexBuffer8* Buffer(VertexBuffer3D buffer) const;
 
   HWND window_;
+  DeviceWarmUp* warm_up_;
   // Declared first so that they are freed after every object made from them.
   UniqueModule d3d8_;
   UniqueModule dinput8_;

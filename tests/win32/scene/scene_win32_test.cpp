@@ -12,6 +12,7 @@
 #include "runtime/randomness.h"
 #include "runtime/win32/process_win32.h"
 #include "scene/direct3d_scene.h"
+#include "scene/win32/device_warm_up.h"
 #include "scene/win32/direct3d_scene.h"
 #include "scene/win32/graphics3d_win32.h"
 
@@ -309,18 +310,29 @@ TEST_F(SceneWin32Test, FacesJoinWithoutASeamWhereThreeMeet) {
     DeleteFileA((folder + "\\Tolvenar" + std::to_string(k) + ".bmp").c_str());
 }
 
-TEST_F(SceneWin32Test, FactorySceneInitializesRendersAndReleases) {
+TEST_F(SceneWin32Test, FactorySceneInitializesRendersAndReleasesWithOrWithoutAWarmUp) {
   for (int k = 1; k <= 6; ++k) {
     ASSERT_TRUE(process.WriteWholeFile(folder + "\\Tolvenar" + std::to_string(k) + ".bmp",
                                        EncodeBmp24(Gradient())));
   }
-  LinearRandomness randomness;
-  std::unique_ptr<Scene> scene = CreateDirect3DScene(window.get(), folder, randomness);
-  ASSERT_TRUE(scene->Initialize());
-  for (int frame = 0; frame < 3; ++frame) scene->Render();
-  scene->Release();
+  for (const bool warm_up : {false, true}) {
+    LinearRandomness randomness;
+    std::unique_ptr<Scene> scene = CreateDirect3DScene(window.get(), folder, randomness, warm_up);
+    ASSERT_TRUE(scene->Initialize()) << warm_up;
+    for (int frame = 0; frame < 3; ++frame) scene->Render();
+    scene->Release();
+  }
   for (int k = 1; k <= 6; ++k)
     DeleteFileA((folder + "\\Tolvenar" + std::to_string(k) + ".bmp").c_str());
+}
+
+TEST_F(SceneWin32Test, TheDeviceIsMadeWithTheWarmedUpObjectWhichIsHandedOverOnce) {
+  DeviceWarmUp warm_up;
+  Win32Graphics3D graphics(window.get(), &warm_up);
+  ASSERT_TRUE(MakeDevice(graphics));
+  EXPECT_FALSE(warm_up.TakeDirect3D());
+  EXPECT_FALSE(warm_up.TakeDirect3DLibrary());
+  { DeviceWarmUp never_taken; }
 }
 
 TEST_F(SceneWin32Test, InitializeFailsWhenAFacePictureIsMissing) {
