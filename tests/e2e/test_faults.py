@@ -117,6 +117,31 @@ class BadMusic(FaultTestCase):
                 self.assertFalse(any(os.path.exists(os.path.join(self.program.path, n))
                                      for n in BMP_NAMES))
 
+    def test_without_a_wave_output_device_the_saver_runs_silent(self):
+        # ALSA with no configuration has no device at all, so winmm offers no wave output.
+        no_sound = os.path.join(self.program.path, "no-sound.conf")
+        with open(no_sound, "w") as f:
+            f.write("# no sound card, no default device\n")
+        env = {"ALSA_CONFIG_PATH": no_sound}
+        devices = subprocess.run(["wine", PROBE, "wavedevs"], capture_output=True, text=True,
+                                 env={**os.environ, **env}, timeout=30).stdout.strip()
+        self.assertEqual(devices, "0", "the machine still offers a wave device")
+        mp3 = self.make_mp3("tone.mp3")
+        wav = os.path.join(self.program.path, "tone.wav")
+        subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", wav, "synth", "3", "sine", "440"],
+                       check=True, timeout=60)
+        for what, path in [("a WAV file", wav), ("an MP3 file", mp3)]:
+            with self.subTest(what):
+                self.use_music(2, path)
+                before = read(self.program.ini)
+                proc = self.start_saver("/s", env=env)
+                time.sleep(2.5)  # past the MP3 watcher's first look
+                self.assertIsNone(proc.poll())
+                xdotool("key", "shift")
+                self.assert_ends_within(proc, 3.0, "shift")
+                self.assertEqual(read(self.program.ini), before)
+                self.assert_left_only("Tolvenar.ini", "no-sound.conf", "tone.mp3", "tone.wav")
+
     def test_a_music_file_deleted_while_playing(self):
         mp3 = self.make_mp3("short.mp3", seconds=2)
         self.use_music(2, mp3)

@@ -21,7 +21,10 @@
 //   has
 //                                     the keyboard focus in the window's thread
 //   winprobe acp                   -> the ANSI code page in effect
+//   winprobe wavedevs              -> the number of wave output devices winmm sees
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -244,9 +247,13 @@ int main(int argc, char** argv) {
     std::printf("%u\n", GetACP());
     return 0;
   }
+  if (argc >= 2 && std::strcmp(argv[1], "wavedevs") == 0) {
+    std::printf("%u\n", waveOutGetNumDevs());
+    return 0;
+  }
   std::fputs(
       "usage: winprobe find|style|close|hold|client|children|owned|focus <title>"
-      " | makechild <w> <h> | findchild <parent> <title> | acp\n",
+      " | makechild <w> <h> | findchild <parent> <title> | acp | wavedevs\n",
       stderr);
   return 2;
 }
