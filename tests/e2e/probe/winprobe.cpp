@@ -22,6 +22,12 @@
 //                                     the keyboard focus in the window's thread
 //   winprobe acp                   -> the ANSI code page in effect
 //   winprobe wavedevs              -> the number of wave output devices winmm sees
+//   winprobe launch <title> <command line>
+//                                  -> starts the program and waits (30 s at most) until a window
+//                                     with this title is visible and neither it nor any child has
+//                                     anything left to paint; prints "<ms since the process was
+//                                     created> <ms since the launch>", or "none"; then posts
+//                                     WM_CLOSE to the window and waits for the program to end
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -229,6 +235,63 @@ int Focus(const char* title) {
   return 0;
 }
 
+double Milliseconds(FILETIME from, FILETIME to) {
+  const auto ticks = [](FILETIME t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(to) - ticks(from)) / 10000.0;
+}
+
+BOOL CALLBACK AnyChildToPaint(HWND window, LPARAM lparam) {
+  if (!GetUpdateRect(window, nullptr, FALSE)) return TRUE;
+  *reinterpret_cast<bool*>(lparam) = true;
+  return FALSE;
+}
+
+bool Painted(HWND window) {
+  if (!IsWindowVisible(window) || GetUpdateRect(window, nullptr, FALSE)) return false;
+  bool to_paint = false;
+  EnumChildWindows(window, AnyChildToPaint, reinterpret_cast<LPARAM>(&to_paint));
+  return !to_paint;
+}
+
+int Launch(const char* title, const char* command_line) {
+  std::string command(command_line);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  FILETIME launched;
+  GetSystemTimePreciseAsFileTime(&launched);
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    std::puts("none");
+    return 1;
+  }
+  HWND window = nullptr;
+  FILETIME seen{};
+  for (int i = 0; i < 30000 && !window; ++i) {
+    HWND found = FindWindowA(nullptr, title);
+    if (found && Painted(found)) {
+      GetSystemTimePreciseAsFileTime(&seen);
+      window = found;
+    } else {
+      Sleep(1);
+    }
+  }
+  FILETIME created, exited, kernel, user;
+  if (window && GetProcessTimes(process.hProcess, &created, &exited, &kernel, &user)) {
+    std::printf("%.1f %.1f\n", Milliseconds(created, seen), Milliseconds(launched, seen));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  } else {
+    std::puts("none");
+    TerminateProcess(process.hProcess, 1);
+  }
+  WaitForSingleObject(process.hProcess, 30000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return window ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -247,13 +310,15 @@ int main(int argc, char** argv) {
     std::printf("%u\n", GetACP());
     return 0;
   }
+  if (argc >= 4 && std::strcmp(argv[1], "launch") == 0) return Launch(argv[2], argv[3]);
   if (argc >= 2 && std::strcmp(argv[1], "wavedevs") == 0) {
     std::printf("%u\n", waveOutGetNumDevs());
     return 0;
   }
   std::fputs(
       "usage: winprobe find|style|close|hold|client|children|owned|focus <title>"
-      " | makechild <w> <h> | findchild <parent> <title> | acp | wavedevs\n",
+      " | makechild <w> <h> | findchild <parent> <title> | acp | wavedevs"
+      " | launch <title> <command line>\n",
       stderr);
   return 2;
 }
