@@ -45,6 +45,9 @@ Win32Graphics3D::Win32Graphics3D(HWND window, DeviceWarmUp* warm_up)
 Win32Graphics3D::~Win32Graphics3D() { statistics_.Write(); }
 
 bool Win32Graphics3D::CreateRoot() {
+  // Until the warm-up has made Direct3D this thread would only wait: it loads DirectInput's
+  // library meanwhile, which Initialize needs a few steps later.
+  if (warm_up_ && !dinput8_) dinput8_ = UniqueModule(LoadLibraryA("dinput8.dll"));
   if (warm_up_) d3d8_ = warm_up_->TakeDirect3DLibrary();
   if (!d3d8_) d3d8_ = UniqueModule(LoadLibraryA("d3d8.dll"));
   if (!d3d8_) return false;
@@ -114,7 +117,7 @@ bool Win32Graphics3D::SetVertexBufferData(VertexBuffer3D buffer, std::uint32_t o
 }
 
 bool Win32Graphics3D::CreateDirectInput() {
-  dinput8_ = UniqueModule(LoadLibraryA("dinput8.dll"));
+  if (!dinput8_) dinput8_ = UniqueModule(LoadLibraryA("dinput8.dll"));
   if (!dinput8_) return false;
   using Create = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
   auto create = ModuleFunction<Create>(dinput8_.get(), "DirectInput8Create");

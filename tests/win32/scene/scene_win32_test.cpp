@@ -332,6 +332,8 @@ TEST_F(SceneWin32Test, TheDeviceIsMadeWithTheWarmedUpObjectWhichIsHandedOverOnce
   ASSERT_TRUE(MakeDevice(graphics));
   EXPECT_FALSE(warm_up.TakeDirect3D());
   EXPECT_FALSE(warm_up.TakeDirect3DLibrary());
+  // DirectInput's library was loaded while the warm-up was still making Direct3D.
+  EXPECT_TRUE(graphics.CreateDirectInput());
   { DeviceWarmUp never_taken; }
 }
 
