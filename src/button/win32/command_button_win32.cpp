@@ -49,7 +49,7 @@ class Win32CaptionLabel final : public CaptionLabel {
     font_ = font;
     // Height from points at the screen's resolution, as a character height (negative).
     const int height = -static_cast<int>(std::lround(font.size_points * ScreenDpiY() / 72.0));
-    handle_ = OwnedGdiObject(
+    handle_ = UniqueGdiObject<HGDIOBJ>(
         CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline, font.strikethrough,
                     static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(font.face_name).c_str()));
@@ -110,7 +110,7 @@ class Win32CaptionLabel final : public CaptionLabel {
   std::string caption_;
   std::uint32_t colour_ = 0;
   FontDescription font_;
-  OwnedGdiObject handle_;
+  UniqueGdiObject<HGDIOBJ> handle_;
   bool enabled_ = true;
   double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };

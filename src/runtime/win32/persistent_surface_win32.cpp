@@ -17,9 +17,10 @@ MemoryImage::MemoryImage(int width, int height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  OwnedGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueGdiObject<HGDIOBJ> bitmap(
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap.get() || !bits) return;
-  OwnedMemoryDc dc(CreateCompatibleDC(nullptr));
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   if (!dc.get()) return;
   previous_ = SelectObject(dc.get(), bitmap.get());
   dc_ = std::move(dc);

@@ -7,59 +7,9 @@
 #include <utility>
 
 #include "runtime/drawing_surface.h"
+#include "runtime/win32/handles.h"
 
 namespace tolvenar::win32 {
-
-// A memory device context; copy deleted, move allowed.
-class OwnedMemoryDc {
- public:
-  OwnedMemoryDc() = default;
-  explicit OwnedMemoryDc(HDC dc) : dc_(dc) {}
-  OwnedMemoryDc(const OwnedMemoryDc&) = delete;
-  OwnedMemoryDc& operator=(const OwnedMemoryDc&) = delete;
-  OwnedMemoryDc(OwnedMemoryDc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-  OwnedMemoryDc& operator=(OwnedMemoryDc&& other) noexcept {
-    if (this != &other) {
-      reset();
-      dc_ = std::exchange(other.dc_, nullptr);
-    }
-    return *this;
-  }
-  ~OwnedMemoryDc() { reset(); }
-  HDC get() const { return dc_; }
-  void reset() {
-    if (dc_) DeleteDC(std::exchange(dc_, nullptr));
-  }
-
- private:
-  HDC dc_ = nullptr;
-};
-
-// A GDI object (bitmap, font, brush); copy deleted, move allowed.
-class OwnedGdiObject {
- public:
-  OwnedGdiObject() = default;
-  explicit OwnedGdiObject(HGDIOBJ object) : object_(object) {}
-  OwnedGdiObject(const OwnedGdiObject&) = delete;
-  OwnedGdiObject& operator=(const OwnedGdiObject&) = delete;
-  OwnedGdiObject(OwnedGdiObject&& other) noexcept
-      : object_(std::exchange(other.object_, nullptr)) {}
-  OwnedGdiObject& operator=(OwnedGdiObject&& other) noexcept {
-    if (this != &other) {
-      reset();
-      object_ = std::exchange(other.object_, nullptr);
-    }
-    return *this;
-  }
-  ~OwnedGdiObject() { reset(); }
-  HGDIOBJ get() const { return object_; }
-  void reset() {
-    if (object_) DeleteObject(std::exchange(object_, nullptr));
-  }
-
- private:
-  HGDIOBJ object_ = nullptr;
-};
 
 // A 32-bit top-down DIB section selected into its own memory DC.
 class MemoryImage {
@@ -81,8 +31,8 @@ class MemoryImage {
 
  private:
   void Release();
-  OwnedMemoryDc dc_;
-  OwnedGdiObject bitmap_;
+  UniqueMemoryDc dc_;
+  UniqueGdiObject<HGDIOBJ> bitmap_;
   HGDIOBJ previous_ = nullptr;
   std::uint32_t* bits_ = nullptr;
   int width_ = 0;

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "runtime/win32/handles.h"
+
 namespace tolvenar::win32 {
 
 template <typename T>
@@ -37,33 +39,6 @@ class ComPtr {
 
  private:
   T* pointer_ = nullptr;
-};
-
-// An owning module handle from LoadLibrary.
-class UniqueModule {
- public:
-  UniqueModule() = default;
-  explicit UniqueModule(HMODULE module) : module_(module) {}
-  UniqueModule(const UniqueModule&) = delete;
-  UniqueModule& operator=(const UniqueModule&) = delete;
-  UniqueModule(UniqueModule&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
-  UniqueModule& operator=(UniqueModule&& other) noexcept {
-    if (this != &other) {
-      reset();
-      module_ = std::exchange(other.module_, nullptr);
-    }
-    return *this;
-  }
-  ~UniqueModule() { reset(); }
-
-  HMODULE get() const { return module_; }
-  explicit operator bool() const { return module_ != nullptr; }
-  void reset() {
-    if (module_) FreeLibrary(std::exchange(module_, nullptr));
-  }
-
- private:
-  HMODULE module_ = nullptr;
 };
 
 }  // namespace tolvenar::win32

@@ -1,10 +1,13 @@
 #pragma once
-// Owning wrappers for window-system objects: a registered window class, a window, a window timer.
+// Owning wrappers for window-system objects that need more than their handle to be freed: a
+// registered window class and a window timer (a window is a UniqueWindow, runtime/win32/handles.h).
 // Copy deleted, move allowed.
 #include <windows.h>
 
 #include <string>
 #include <utility>
+
+#include "runtime/win32/handles.h"
 
 namespace tolvenar::win32 {
 
@@ -42,32 +45,6 @@ class RegisteredClass {
   HINSTANCE instance_ = nullptr;
   std::string name_;
   ATOM atom_ = 0;
-};
-
-class UniqueWindow {
- public:
-  UniqueWindow() = default;
-  explicit UniqueWindow(HWND window) : window_(window) {}
-  UniqueWindow(const UniqueWindow&) = delete;
-  UniqueWindow& operator=(const UniqueWindow&) = delete;
-  UniqueWindow(UniqueWindow&& other) noexcept : window_(std::exchange(other.window_, nullptr)) {}
-  UniqueWindow& operator=(UniqueWindow&& other) noexcept {
-    if (this != &other) {
-      reset();
-      window_ = std::exchange(other.window_, nullptr);
-    }
-    return *this;
-  }
-  ~UniqueWindow() { reset(); }
-
-  HWND get() const { return window_; }
-  explicit operator bool() const { return window_ != nullptr; }
-  void reset() {
-    if (window_) DestroyWindow(std::exchange(window_, nullptr));
-  }
-
- private:
-  HWND window_ = nullptr;
 };
 
 // A timer on a window: WM_TIMER with its id arrives while messages are being retrieved.

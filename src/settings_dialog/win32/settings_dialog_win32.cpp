@@ -100,7 +100,7 @@ class Win32Surface final : public BackgroundSurface {
   void Draw(HDC target) const {
     if (!dib_.bitmap) return;
     GdiFlush();
-    UniqueMemoryDc source(target);
+    UniqueMemoryDc source(CreateCompatibleDC(target));
     SelectedObject selected(source.get(), dib_.bitmap.get());
     BitBlt(target, 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY);
   }
@@ -171,7 +171,7 @@ class Canvas {
   void Paint(HDC dc) const {
     RECT client{};
     GetClientRect(hwnd, &client);
-    UniqueMemoryDc buffer(dc);
+    UniqueMemoryDc buffer(CreateCompatibleDC(dc));
     UniqueBitmap image(CreateCompatibleBitmap(dc, client.right, client.bottom));
     SelectedObject selected(buffer.get(), image.get());
     if (surface) surface->Draw(buffer.get());
@@ -228,7 +228,7 @@ void TextElement::Paint(HDC dc) const {
 
 void ImageElement::Paint(HDC dc) const {
   if (!picture_) return;
-  UniqueMemoryDc source(dc);
+  UniqueMemoryDc source(CreateCompatibleDC(dc));
   SelectedObject selected(source.get(), picture_->bitmap.get());
   BitBlt(dc, box_.left, box_.top, picture_size_.cx, picture_size_.cy, source.get(), 0, 0, SRCCOPY);
 }
