@@ -30,9 +30,19 @@ std::string_view TrimLeft(std::string_view text) {
   return text;
 }
 
+// A blank that is the second byte of a double-byte character belongs to that character and stays:
+// cut off, it would leave a lone first byte that pairs with whatever is written after it.
 std::string_view TrimRight(std::string_view text) {
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+  std::size_t end = 0;  // just past the last character that is not a blank
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsLeadByte(text[i]) && i + 1 < text.size()) {
+      ++i;
+      end = i + 1;
+    } else if (!IsBlank(text[i])) {
+      end = i + 1;
+    }
+  }
+  return text.substr(0, end);
 }
 
 std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }

@@ -132,6 +132,8 @@ TEST(IniProfileFileRead, HowLinesAreRead) {
        "ASCII folded beside double-byte characters"},
       {"[\x83]\r\nk=1\r\n", "\x83", "k", "<default>",
        "a ] that ends a double-byte character does not close"},
+      {"[A\x83 ]\r\nk=1\r\n", "A\x83 ", "k", "1",
+       "a blank that ends a double-byte character is not trimmed"},
   };
   TempFolder folder;
   IniProfileFile ini;
@@ -240,6 +242,8 @@ TEST(IniProfileFileWrite, RewritesTheWayThePlatformDoes) {
       {"\xEF\xBB\xBF[Section]\r\n", "Section", "k", "1", "\xEF\xBB\xBF[Section]\r\nk=1\r\n",
        "UTF-8 mark kept"},
       {"[Section]\r\n", "Section", "k", "a\0b"s, "[Section]\r\nk=a\r\n", "value ends at a NUL"},
+      {"[Section]x\x83 ]\r\n", "Section", "k", "1", "[Section]x\x83 ]\r\n[Section]\r\nk=1\r\n",
+       "a header ending in a double-byte character keeps its second byte, so ] still closes it"},
   };
   TempFolder folder;
   IniProfileFile ini;
