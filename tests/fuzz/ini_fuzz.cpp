@@ -1,7 +1,8 @@
-// Any file as the INI file: reads give a value within the buffer; in a file without NUL bytes a
-// write keeps every other value readable as it was and the written value reads back. (A NUL cuts a
-// name as the platform reads it, and the platform's own rewrite does not keep such names: damaged
-// files follow the platform there.)
+// Any file as the INI file: reads give a value within the buffer; in a file without NUL bytes or
+// nameless section headers a write keeps every other value readable as it was and the written value
+// reads back. (A NUL cuts a name as the platform reads it, and the platform's own rewrite does not
+// keep such names; it writes no "[]" header either, so the entries under one join the section
+// before it: damaged files follow the platform there.)
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include "runtime/ini_profile_file.h"
 #include "startup/settings.h"
@@ -20,6 +22,28 @@ namespace {
 const std::string& ScratchFile() {
   static const std::string path = "/tmp/tolvenar-ini-fuzz-" + std::to_string(getpid()) + ".ini";
   return path;
+}
+
+bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' '; }
+
+// True when some line, blanks aside, opens with "[" and "]": every header without a name does.
+bool HasNamelessHeader(std::string_view text) {
+  bool line_start = true;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      line_start = true;
+    } else if (line_start && c == '[') {
+      std::size_t next = i + 1;
+      while (next < text.size() && IsBlank(text[next]) && text[next] != '\r' && text[next] != '\n')
+        ++next;
+      if (next < text.size() && text[next] == ']') return true;
+      line_start = false;
+    } else if (!IsBlank(c) && !(i < 3 && text.substr(0, 3) == "\xEF\xBB\xBF")) {
+      line_start = false;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -39,9 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     before[i] = ini.GetString(section, keys[i], "", 256, file);
     if (before[i].size() > 255) std::abort();
   }
-  const bool has_nul = std::memchr(data, 0, size) != nullptr;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const bool damaged = text.find('\0') != std::string_view::npos || HasNamelessHeader(text);
   if (ini.WriteString(section, std::string(kKeyMusicFile), "C:\\Music\\night.mp3", file) &&
-      !has_nul) {
+      !damaged) {
     if (ini.GetString(section, std::string(kKeyMusicFile), "", 256, file) != "C:\\Music\\night.mp3")
       std::abort();
     for (int i = 0; i < 3; ++i) {
