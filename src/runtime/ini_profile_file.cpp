@@ -259,6 +259,13 @@ std::string Rewrite(std::string_view content, const Finder& finder, std::string_
     if (!in_target()) AppendSectionHeader(out, new_section);
     AppendEntry(out, new_key, value);
   }
+  // The bytes of a UTF-8 mark are only a mark at the very start of the file. A first line that
+  // opens with them after blanks must not move there when the blanks go, or it would read as
+  // something else: a blank line keeps it in place.
+  if (content.substr(0, kUtf8Mark.size()) != kUtf8Mark &&
+      std::string_view(out).substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+    out.insert(0, kLineEnd);
+  }
   return out;
 }
 

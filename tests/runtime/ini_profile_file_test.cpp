@@ -242,8 +242,6 @@ TEST(IniProfileFileWrite, RewritesTheWayThePlatformDoes) {
       {"\xEF\xBB\xBF[Section]\r\n", "Section", "k", "1", "\xEF\xBB\xBF[Section]\r\nk=1\r\n",
        "UTF-8 mark kept"},
       {"[Section]\r\n", "Section", "k", "a\0b"s, "[Section]\r\nk=a\r\n", "value ends at a NUL"},
-      {"[Section]x\x83 ]\r\n", "Section", "k", "1", "[Section]x\x83 ]\r\n[Section]\r\nk=1\r\n",
-       "a header ending in a double-byte character keeps its second byte, so ] still closes it"},
   };
   TempFolder folder;
   IniProfileFile ini;
@@ -370,6 +368,36 @@ TEST(IniProfileFileHostile, GarbageNulsAndLongLinesGiveDefinedResults) {
   EXPECT_EQ(ini.GetString("Section", long_line, "dflt", 256, file), "dflt") << "a bare name";
   ASSERT_TRUE(ini.WriteString("Section", "k", "2", file));
   EXPECT_EQ(Get(file), "[Section]\r\n" + long_line + "\r\nk=2\r\n" + long_name + "=1\r\n");
+}
+
+// A header is found only where it stood: a rewrite never turns other lines into one.
+TEST(IniProfileFileHostile, ARewriteKeepsWhatEachLineIs) {
+  struct Case {
+    std::string before;
+    std::string after;
+    const char* what;
+  } cases[] = {
+      {"\f\xEF\xBB\xBF[Section]\r\nk=1\r\n",
+       "\r\n\xEF\xBB\xBF[Section]\r\nk=1\r\n[Section]\r\nn=2\r\n",
+       "the bytes of a UTF-8 mark after a blank stay text"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF[Section]\r\n",
+       "\xEF\xBB\xBF\xEF\xBB\xBF[Section]\r\n[Section]\r\nn=2\r\n",
+       "a second mark after the first stays text"},
+      {"[Section]x\x83 ]\r\n", "[Section]x\x83 ]\r\n[Section]\r\nn=2\r\n",
+       "a name keeps the blank that ends its last character"},
+  };
+  TempFolder folder;
+  IniProfileFile ini;
+  int row = 0;
+  for (const Case& c : cases) {
+    const std::string file = folder.File("t" + std::to_string(row) + ".ini");
+    Put(file, c.before);
+    ASSERT_TRUE(ini.WriteString("Section", "n", "2", file)) << c.what;
+    EXPECT_EQ(Show(Get(file)), Show(c.after)) << c.what;
+    EXPECT_EQ(ini.GetString("Section", "n", "", 256, file), "2") << c.what;
+    EXPECT_EQ(ini.GetString("Section", "k", "", 256, file), "") << c.what;
+    ++row;
+  }
 }
 
 TEST(IniProfileFileHostile, MegabytesAreReadInLinearTime) {
