@@ -3,6 +3,7 @@
 // Huffman tables, and nothing the program embeds or reads is JPEG.
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -12,10 +13,18 @@ namespace {
 // such claims fail here instead.
 constexpr std::size_t kLargestBlock = std::size_t{256} << 20;
 
-void* CappedMalloc(std::size_t size) { return size > kLargestBlock ? nullptr : std::malloc(size); }
+// Blocks start zeroed, and so does what a block grows by: this decoder takes a distance code that
+// deflate does not define as a distance of 0 and copies bytes not yet written, which would
+// otherwise turn whatever the heap held into pixels.
+void* CappedMalloc(std::size_t size) {
+  return size > kLargestBlock ? nullptr : std::calloc(1, size);
+}
 
-void* CappedRealloc(void* block, std::size_t size) {
-  return size > kLargestBlock ? nullptr : std::realloc(block, size);
+void* CappedRealloc(void* block, std::size_t old_size, std::size_t size) {
+  if (size > kLargestBlock) return nullptr;
+  auto* grown = static_cast<unsigned char*>(std::realloc(block, size));
+  if (grown && size > old_size) std::memset(grown + old_size, 0, size - old_size);
+  return grown;
 }
 
 }  // namespace
@@ -26,6 +35,6 @@ void* CappedRealloc(void* block, std::size_t size) {
 #define STBI_NO_STDIO
 #define STBI_FAILURE_USERMSG
 #define STBI_MALLOC(size) CappedMalloc(size)
-#define STBI_REALLOC(block, size) CappedRealloc(block, size)
+#define STBI_REALLOC_SIZED(block, old_size, size) CappedRealloc(block, old_size, size)
 #define STBI_FREE(block) std::free(block)
 #include <stb_image.h>

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 namespace tolvenar {
 namespace {
+
+using namespace std::string_literals;
 
 Picture Checker(int width, int height) {
   Picture p;
@@ -63,6 +69,37 @@ TEST(DecodePicture, RefusesAHeaderClaimingAHugePicture) {
   tall.height = kMaxPictureSide;
   tall.rgb.assign(3 * kMaxPictureSide, 7);
   EXPECT_TRUE(DecodePicture(EncodeBmp24(tall)));
+}
+
+// A PNG chunk: length, type, data and a CRC the decoder does not check.
+std::string Chunk(const std::string& type, const std::string& data) {
+  const auto size = static_cast<std::uint32_t>(data.size());
+  std::string chunk;
+  for (int shift : {24, 16, 8, 0}) chunk += static_cast<char>((size >> shift) & 0xFF);
+  return chunk + type + data + std::string(4, '\0');
+}
+
+TEST(DecodePicture, ACorruptStreamNeverTurnsHeapContentsIntoPixels) {
+  // 4 x 3 pixels, one bit each from a palette of red and white. The deflate stream ends with a
+  // back-reference through distance code 30, which deflate does not define and the decoder reads
+  // as a distance of 0: a copy of bytes not yet written.
+  const std::string png =
+      "\x89PNG\r\n\x1a\n"s + Chunk("IHDR", "\0\0\0\x04\0\0\0\x03\x01\x03\0\0\0"s) +
+      Chunk("PLTE", "\xff\0\0\xff\xff\xff"s) +
+      Chunk("IDAT", "\x08\xd7\x63\x64\x62\x01\x7d\x00\x06\x00\x01"s) + Chunk("IEND", "");
+  const auto first = DecodePicture(png);
+  ASSERT_TRUE(first);
+  std::vector<std::string> heap_noise;
+  for (int i = 0; i < 64; ++i) heap_noise.emplace_back(64, static_cast<char>(0xA5));
+  heap_noise.clear();
+  const auto second = DecodePicture(png);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(first->rgb, second->rgb);
+  const std::vector<std::uint8_t> red = {0xff, 0, 0};
+  for (std::size_t i = 0; i < first->rgb.size(); i += 3) {
+    EXPECT_EQ(std::vector<std::uint8_t>(first->rgb.begin() + i, first->rgb.begin() + i + 3), red)
+        << "pixel " << i / 3;
+  }
 }
 
 }  // namespace
