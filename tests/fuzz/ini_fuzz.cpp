@@ -28,6 +28,7 @@ bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' 
 
 // True when some line, blanks aside, opens with "[" and "]": every header without a name does.
 bool HasNamelessHeader(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   bool line_start = true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
@@ -39,7 +40,7 @@ bool HasNamelessHeader(std::string_view text) {
         ++next;
       if (next < text.size() && text[next] == ']') return true;
       line_start = false;
-    } else if (!IsBlank(c) && !(i < 3 && text.substr(0, 3) == "\xEF\xBB\xBF")) {
+    } else if (!IsBlank(c)) {
       line_start = false;
     }
   }
