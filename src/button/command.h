@@ -11,6 +11,7 @@
 #include "runtime/caption_label.h"
 #include "runtime/drawing_surface.h"
 #include "runtime/embedded_data.h"
+#include "runtime/mouse_press.h"
 #include "runtime/picture.h"
 #include "runtime/user_control.h"
 
@@ -37,11 +38,6 @@ inline constexpr std::uint8_t kStateNormal = 1;
 inline constexpr std::uint8_t kStateHighLight = 2;
 inline constexpr std::uint8_t kStateSelected = 3;
 inline constexpr std::uint8_t kStateHighLightSelect = 4;
-
-// Mouse buttons as the handlers receive them.
-inline constexpr std::int16_t kLeftButton = 1;
-inline constexpr std::int16_t kRightButton = 2;
-inline constexpr std::int16_t kMiddleButton = 4;
 
 inline constexpr std::uint32_t kMouseTimerInterval = 100;  // ms
 inline constexpr double kTwipsPerPixel = 15;

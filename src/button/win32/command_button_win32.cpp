@@ -221,6 +221,7 @@ struct CommandButtonWin32::Parts {
   Win32IntervalTimer timer;
   Win32PointerLocator pointer;
   Win32ControlHost host;
+  PressedButtons pressed;
   Command command;
 };
 
@@ -255,14 +256,19 @@ void Mouse(Parts& parts, MouseEvent event, std::int16_t button, WPARAM keys, LPA
 void Press(HWND window, Parts& parts, std::int16_t button, WPARAM keys, LPARAM position) {
   // Like a standard button, a left press takes the focus first.
   if (button == kLeftButton && GetFocus() != window) SetFocus(window);
+  // The button keeps the mouse until the release, wherever the pointer goes meanwhile.
   SetCapture(window);
+  parts.pressed.Press(button);
   Mouse(parts, MouseEvent::kDown, button, keys, position);
 }
 
 void Release(HWND window, Parts& parts, std::int16_t button, WPARAM keys, LPARAM position) {
+  // A release whose press went down elsewhere (dragged in from another control) is not ours.
+  const bool pressed_here = parts.pressed.Release(button);
   if ((keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window) {
     ReleaseCapture();
   }
+  if (!pressed_here) return;
   // The container's Click handler runs in here and may destroy this window: nothing after it.
   Mouse(parts, MouseEvent::kUp, button, keys, position);
 }
@@ -319,6 +325,9 @@ LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wparam, LPA
       return 0;
     case WM_MBUTTONUP:
       Release(window, *parts, kMiddleButton, wparam, lparam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lparam) != window) parts->pressed.Cancel();
       return 0;
     case WM_SETFOCUS:
       parts->command.UserControl_GotFocus();

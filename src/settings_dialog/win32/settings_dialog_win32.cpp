@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "settings_dialog/settings_dialog.h"
 #include "settings_dialog/win32/dialog_buttons_win32.h"
 #include "settings_dialog/win32/gdi_objects.h"
+#include "settings_dialog/windowless_elements.h"
 #include "startup/win32/zoom_win32.h"
 
 #include "runtime/win32/text_encoding.h"
@@ -50,6 +52,9 @@ struct Scale {
     return {X(p.left), Y(p.top), X(p.left + p.width), Y(p.top + p.height)};
   }
 };
+
+RECT ToRect(const PixelBox& box) { return {box.left, box.top, box.right, box.bottom}; }
+PixelBox ToPixelBox(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // A 32-bit top-down DIB section and its pixels.
 struct Dib {
@@ -125,19 +130,15 @@ class TextElement final : public Label {
     bool auto_size;  // the box follows the text
     bool framed;
   };
-  TextElement(Canvas& canvas, RECT box, Look look) : canvas_(canvas), box_(box), look_(look) {}
+  TextElement(Canvas& canvas, WindowlessElements::Id id, Look look)
+      : canvas_(canvas), id_(id), look_(look) {}
   void SetCaption(const std::string& caption) override;
   std::string Caption() override { return caption_; }
   void Paint(HDC dc) const;
-  const RECT& Box() const { return box_; }
-
-  std::function<void()> on_press;  // any mouse button pressed on it
-  std::function<void()> on_click;  // left button pressed and released on it
-  bool hand_pointer = false;
 
  private:
   Canvas& canvas_;
-  RECT box_;
+  WindowlessElements::Id id_;
   Look look_;
   std::string caption_;
   std::wstring text_;
@@ -146,15 +147,13 @@ class TextElement final : public Label {
 // A windowless picture at its own size.
 class ImageElement final : public ImageControl {
  public:
-  ImageElement(Canvas& canvas, RECT box) : canvas_(canvas), box_(box) {}
+  ImageElement(Canvas& canvas, WindowlessElements::Id id) : canvas_(canvas), id_(id) {}
   void SetPicture(std::string_view picture_name) override;
   void Paint(HDC dc) const;
-  const RECT& Box() const { return box_; }
-  std::function<void()> on_press;
 
  private:
   Canvas& canvas_;
-  RECT box_;
+  WindowlessElements::Id id_;
   const Dib* picture_ = nullptr;
   SIZE picture_size_{};
 };
@@ -181,15 +180,11 @@ class Canvas {
     for (const auto& text : texts) text->Paint(buffer.get());
     BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
   }
-  template <typename Element>
-  static Element* At(const std::vector<std::unique_ptr<Element>>& elements, POINT p) {
-    for (const auto& e : elements)
-      if (PtInRect(&e->Box(), p)) return e.get();
-    return nullptr;
-  }
+  RECT Box(WindowlessElements::Id id) const { return ToRect(elements.Box(id)); }
 
   SettingsWindow& owner;
   HWND hwnd = nullptr;
+  WindowlessElements elements;
   std::unique_ptr<Win32Surface> surface;
   std::vector<RECT> outlines;
   std::vector<std::unique_ptr<ImageElement>> images;
@@ -206,14 +201,16 @@ void TextElement::SetCaption(const std::string& caption) {
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &measured,
               look_.format | DT_CALCRECT);
     ReleaseDC(canvas_.hwnd, dc);
-    box_.right = box_.left + measured.right;
-    box_.bottom = box_.top + measured.bottom;
+    PixelBox box = canvas_.elements.Box(id_);
+    box.right = box.left + measured.right;
+    box.bottom = box.top + measured.bottom;
+    canvas_.elements.SetBox(id_, box);
   }
   canvas_.Invalidate();
 }
 
 void TextElement::Paint(HDC dc) const {
-  RECT box = box_;
+  RECT box = canvas_.Box(id_);
   if (look_.framed) {
     HBRUSH edge = CreateSolidBrush(RGB(64, 64, 64));
     FrameRect(dc, &box, edge);
@@ -230,7 +227,8 @@ void ImageElement::Paint(HDC dc) const {
   if (!picture_) return;
   UniqueMemoryDc source(CreateCompatibleDC(dc));
   SelectedObject selected(source.get(), picture_->bitmap.get());
-  BitBlt(dc, box_.left, box_.top, picture_size_.cx, picture_size_.cy, source.get(), 0, 0, SRCCOPY);
+  const RECT box = canvas_.Box(id_);
+  BitBlt(dc, box.left, box.top, picture_size_.cx, picture_size_.cy, source.get(), 0, 0, SRCCOPY);
 }
 
 // The repeat field: a drop-down combo box whose edit field takes any text.
@@ -289,10 +287,11 @@ class SettingsWindow final : public ModalWindow {
 
   const Dib* Picture(std::string_view name, SIZE& size);
   LRESULT HandleMessage(Canvas& canvas, UINT message, WPARAM w, LPARAM l);
+  HCURSOR Pointer(PointerShape shape) const;
 
  private:
   TextElement& AddText(Canvas& canvas, const layout::Place& place, std::string_view caption,
-                       TextElement::Look look);
+                       TextElement::Look look, WindowlessElements::Element pointer = {});
   bool CreateCanvas(Canvas& canvas, const wchar_t* window_class, const wchar_t* title, DWORD style,
                     DWORD ex_style, RECT box, HWND parent, Colour back);
 
@@ -313,7 +312,6 @@ class SettingsWindow final : public ModalWindow {
   std::unique_ptr<CommandControl> set_button_, cancel_button_, file_button_;
   std::map<std::string, Dib, std::less<>> pictures_;
   std::map<std::string, SIZE, std::less<>> picture_sizes_;
-  TextElement* pressed_link_ = nullptr;
   std::unique_ptr<SettingsDialog> core_;
 };
 
@@ -366,8 +364,11 @@ bool SettingsWindow::CreateCanvas(Canvas& canvas, const wchar_t* window_class, c
 }
 
 TextElement& SettingsWindow::AddText(Canvas& canvas, const layout::Place& place,
-                                     std::string_view caption, TextElement::Look look) {
-  canvas.texts.push_back(std::make_unique<TextElement>(canvas, scale_.Box(place), look));
+                                     std::string_view caption, TextElement::Look look,
+                                     WindowlessElements::Element pointer) {
+  pointer.box = ToPixelBox(scale_.Box(place));
+  const WindowlessElements::Id id = canvas.elements.Add(std::move(pointer));
+  canvas.texts.push_back(std::make_unique<TextElement>(canvas, id, look));
   TextElement& text = *canvas.texts.back();
   text.SetCaption(std::string(caption));
   return text;
@@ -437,18 +438,19 @@ bool SettingsWindow::Create() {
           {layout::kBlack, font_.get(), line | DT_CENTER, CP_UTF8, false, false});
   std::array<ImageControl*, 3> marks{};
   for (std::int16_t kind = 0; kind < 3; ++kind) {
-    const RECT box = scale_.Box(layout::kMarks[kind]);
-    panel_.images.push_back(std::make_unique<ImageElement>(panel_, box));
-    panel_.images.back()->on_press = [this, kind] { core_->Img_BGM_MouseDown(kind); };
+    const WindowlessElements::Id mark =
+        panel_.elements.Add({ToPixelBox(scale_.Box(layout::kMarks[kind])),
+                             [this, kind] { core_->Img_BGM_MouseDown(kind); }, nullptr, false});
+    panel_.images.push_back(std::make_unique<ImageElement>(panel_, mark));
     marks[static_cast<std::size_t>(kind)] = panel_.images.back().get();
-    TextElement& choice =
-        AddText(panel_, layout::kChoiceLabels[kind], layout::kChoiceCaptions[kind], black);
-    choice.on_press = [this, kind] { core_->lbl_BGM_MouseDown(kind); };
+    AddText(panel_, layout::kChoiceLabels[kind], layout::kChoiceCaptions[kind], black,
+            {{}, [this, kind] { core_->lbl_BGM_MouseDown(kind); }, nullptr, false});
   }
   const RECT repeat = scale_.Box(layout::kRepeatBox);
   HWND combo = CreateWindowExW(
-      0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
-      repeat.left, repeat.top, repeat.right - repeat.left, kRepeatListPixels, panel_.hwnd,
+      0, L"COMBOBOX", L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, repeat.left,
+      repeat.top, repeat.right - repeat.left, kRepeatListPixels, panel_.hwnd,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRepeatBoxId)), instance, nullptr);
   if (!combo) return false;
   SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -471,10 +473,9 @@ bool SettingsWindow::Create() {
 
   // The strip below the panel.
   AddText(dialog_, layout::kCredit, layout::kCreditCaption, white);
-  TextElement& link = AddText(dialog_, layout::kLink, layout::kLinkCaption,
-                              {layout::kWhite, link_font_.get(), line, CP_UTF8, true, false});
-  link.hand_pointer = true;
-  link.on_click = [this] { core_->lbl_URL_Click(); };
+  Label& link = AddText(dialog_, layout::kLink, layout::kLinkCaption,
+                        {layout::kWhite, link_font_.get(), line, CP_UTF8, true, false},
+                        {{}, nullptr, [this] { core_->lbl_URL_Click(); }, true});
 
   core_ = std::make_unique<SettingsDialog>(
       SettingsDialogControls{*this, *dialog_.surface, *panel_.surface, *set_button_,
@@ -483,6 +484,32 @@ bool SettingsWindow::Create() {
                              animation_},
       shared_.settings, shared_.zoom_point);
   return true;
+}
+
+std::int16_t MouseButtonOf(UINT message) {
+  switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return kRightButton;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      return kMiddleButton;
+    default:
+      return kLeftButton;
+  }
+}
+
+HCURSOR SettingsWindow::Pointer(PointerShape shape) const {
+  switch (shape) {
+    case PointerShape::kHourglass:
+      return LoadCursorA(nullptr, IDC_WAIT);
+    case PointerShape::kHand:
+      if (hand_pointer_) return hand_pointer_;
+      break;
+    case PointerShape::kArrow:
+      break;
+  }
+  return LoadCursorA(nullptr, IDC_ARROW);
 }
 
 LRESULT SettingsWindow::HandleMessage(Canvas& canvas, UINT message, WPARAM w, LPARAM l) {
@@ -499,34 +526,39 @@ LRESULT SettingsWindow::HandleMessage(Canvas& canvas, UINT message, WPARAM w, LP
       return 1;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
+    case WM_MBUTTONDOWN:
       if (!core_) return 0;
-      if (ImageElement* image = Canvas::At(canvas.images, at); image && image->on_press) {
-        image->on_press();
-        return 0;
+      // The surface keeps the mouse until the release, as every control does: a release over
+      // another control after a press here is not that control's click.
+      SetCapture(canvas.hwnd);
+      canvas.elements.Press(PixelPoint{at.x, at.y}, MouseButtonOf(message));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      const std::function<void()> click =
+          canvas.elements.Release(PixelPoint{at.x, at.y}, MouseButtonOf(message));
+      if ((w & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == canvas.hwnd) {
+        ReleaseCapture();
       }
-      TextElement* text = Canvas::At(canvas.texts, at);
-      if (text && text->on_press) text->on_press();
-      if (text && text->on_click && message == WM_LBUTTONDOWN) pressed_link_ = text;
+      if (click) click();
       return 0;
     }
-    case WM_LBUTTONUP: {
-      TextElement* pressed = std::exchange(pressed_link_, nullptr);
-      if (pressed && Canvas::At(canvas.texts, at) == pressed) pressed->on_click();
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(l) != canvas.hwnd) canvas.elements.Cancel();
       return 0;
-    }
     case WM_SETCURSOR: {
-      if (app_pointer_.CurrentShape() == AppPointerShape::kHourglass) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        return TRUE;
+      std::optional<PixelPoint> on_surface;
+      if (reinterpret_cast<HWND>(w) == canvas.hwnd && LOWORD(l) == HTCLIENT) {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        ScreenToClient(canvas.hwnd, &pointer);
+        on_surface = PixelPoint{pointer.x, pointer.y};
       }
-      if (reinterpret_cast<HWND>(w) != canvas.hwnd || LOWORD(l) != HTCLIENT) break;
-      POINT pointer{};
-      GetCursorPos(&pointer);
-      ScreenToClient(canvas.hwnd, &pointer);
-      const TextElement* text = Canvas::At(canvas.texts, pointer);
-      const bool hand = text && text->hand_pointer && hand_pointer_;
-      SetCursor(hand ? hand_pointer_ : LoadCursorA(nullptr, IDC_ARROW));
+      const std::optional<PointerShape> shape =
+          canvas.elements.ShapeAt(on_surface, app_pointer_.CurrentShape());
+      if (!shape) break;
+      SetCursor(Pointer(*shape));
       return TRUE;
     }
     case WM_CLOSE:

@@ -12,29 +12,17 @@
 #include "runtime/picture.h"
 #include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/persistent_surface_win32.h"
+#include "win32/window_events.h"
 
 namespace tolvenar::win32 {
 namespace {
 
+using testing::MouseButton;
+using testing::MovePointer;
+using testing::Pump;
+
 constexpr wchar_t kContainerClass[] = L"TolvenarButtonTestContainer";
 constexpr int kButtonX = 20, kButtonY = 30, kButtonWidth = 117, kButtonHeight = 28;
-
-// Runs the window thread's events for the given time.
-void Pump(int milliseconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  for (;;) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                          end - std::chrono::steady_clock::now())
-                          .count();
-    if (left <= 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-  }
-}
 
 std::string Rgb(std::uint32_t rgb) {
   char text[32];
@@ -220,35 +208,49 @@ TEST_F(ButtonWindowTest, MoveOverPressAndReleaseGiveExactlyOneClick) {
   button_->Initialize();
   const POINT centre = ButtonPoint(kButtonWidth / 2, kButtonHeight / 2);
   // Real input: the pointer moves over the button, the left button goes down and up.
-  const int screen_width = GetSystemMetrics(SM_CXSCREEN) - 1;
-  const int screen_height = GetSystemMetrics(SM_CYSCREEN) - 1;
-  INPUT move = {};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = centre.x * 65535 / screen_width;
-  move.mi.dy = centre.y * 65535 / screen_height;
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ASSERT_EQ(SendInput(1, &move, sizeof move), 1u);
+  ASSERT_TRUE(MovePointer(centre));
   Pump(60);
   EXPECT_EQ(button_->Control().State(), kStateHighLight);
-  INPUT press = {};
-  press.type = INPUT_MOUSE;
-  press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  ASSERT_EQ(SendInput(1, &press, sizeof press), 1u);
+  ASSERT_TRUE(MouseButton(MOUSEEVENTF_LEFTDOWN));
   Pump(60);
   EXPECT_EQ(GetFocus(), button_->Handle());
   EXPECT_EQ(button_->Control().State(), kStateHighLightSelect);
   EXPECT_EQ(button_->Control().MouseIsDown(), kTrue);
   EXPECT_EQ(clicks_, 0);
-  INPUT release = {};
-  release.type = INPUT_MOUSE;
-  release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ASSERT_EQ(SendInput(1, &release, sizeof release), 1u);
+  ASSERT_TRUE(MouseButton(MOUSEEVENTF_LEFTUP));
   Pump(60);
   EXPECT_EQ(clicks_, 1);
   EXPECT_EQ(button_->Control().MouseIsDown(), kFalse);
   EXPECT_EQ(GetCapture(), nullptr);
   Pump(150);
   EXPECT_EQ(clicks_, 1);
+}
+
+TEST_F(ButtonWindowTest, OnlyAReleaseThatFollowsAPressOnTheButtonClicks) {
+  button_->Initialize();
+  const LPARAM at = MAKELPARAM(kButtonWidth / 2, kButtonHeight / 2);
+  const HWND button = button_->Handle();
+  struct Case {
+    const char* name;
+    UINT down, up;  // 0: that message is not sent
+    bool capture_taken;
+    int clicks;
+  } cases[] = {
+      {"left release dragged in from elsewhere", 0, WM_LBUTTONUP, false, 0},
+      {"right release dragged in from elsewhere", 0, WM_RBUTTONUP, false, 0},
+      {"right press and release", WM_RBUTTONDOWN, WM_RBUTTONUP, false, 1},
+      {"middle press and release", WM_MBUTTONDOWN, WM_MBUTTONUP, false, 1},
+      {"the mouse taken by another window", WM_RBUTTONDOWN, WM_RBUTTONUP, true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    clicks_ = 0;
+    if (c.down) SendMessageW(button, c.down, 0, at);
+    if (c.capture_taken) SetCapture(container_);
+    SendMessageW(button, c.up, 0, at);
+    ReleaseCapture();
+    EXPECT_EQ(clicks_, c.clicks);
+  }
 }
 
 TEST_F(ButtonWindowTest, DisabledButtonPaintsDisableAndDoesNotClick) {

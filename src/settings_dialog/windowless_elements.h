@@ -1,0 +1,65 @@
+#pragma once
+// The windowless labels and images of one dialog surface as the pointer meets them: which one is
+// under it, what a press and a release on them do, and which pointer shows over them. The surface
+// keeps the mouse from a press until the release, so a release counts only where its press was.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "runtime/mouse_press.h"
+#include "runtime/user_services.h"
+
+namespace tolvenar {
+
+// A box in a surface's client pixels; right and bottom are outside it.
+struct PixelBox {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+  bool Contains(PixelPoint p) const {
+    return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+  }
+};
+
+enum class PointerShape { kArrow, kHand, kHourglass };
+
+class WindowlessElements {
+ public:
+  using Id = std::size_t;
+  struct Element {
+    PixelBox box;
+    std::function<void()> on_press;  // any mouse button went down on it
+    std::function<void()> on_click;  // the left button went down and came up on it
+    bool hand_pointer = false;
+  };
+
+  Id Add(Element element);
+  // Labels that size themselves to their text move their box.
+  void SetBox(Id id, const PixelBox& box) { elements_.at(id).box = box; }
+  const PixelBox& Box(Id id) const { return elements_.at(id).box; }
+  // The element under a point; where boxes overlap, the one added first.
+  std::optional<Id> At(PixelPoint point) const;
+
+  // A mouse button went down at `point`: the element there takes the press.
+  void Press(PixelPoint point, std::int16_t button);
+  // A mouse button came up at `point`: what its click runs when the left button went down on the
+  // same element and comes up over it (empty otherwise). The caller runs it once the mouse is free.
+  std::function<void()> Release(PixelPoint point, std::int16_t button);
+  // The mouse was taken away before the release.
+  void Cancel();
+
+  // The pointer over the surface: the program's hourglass while it is set, the hand over an element
+  // that asks for it, else the arrow. `point` is nullopt where the pointer is not on the surface's
+  // own client area (a child control or the frame), which keeps its own pointer unless busy.
+  std::optional<PointerShape> ShapeAt(std::optional<PixelPoint> point, AppPointerShape app) const;
+
+ private:
+  std::vector<Element> elements_;
+  PressedButtons pressed_;
+  std::optional<Id> left_pressed_on_;
+};
+
+}  // namespace tolvenar
