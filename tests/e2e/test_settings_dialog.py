@@ -19,6 +19,8 @@ LABELS = {0: (660, 1140), 1: (660, 840), 2: (660, 1440)}
 REPEAT_BOX = (1680, 780, 615, 300)
 SET_BUTTON = (4860, 2940, 1155, 375)
 CANCEL_BUTTON = (6060, 2940, 1155, 375)
+FILE_BUTTON = (600, 1740, 435, 375)  # in the panel
+CHOOSER_TITLE = "ﾌｧｲﾙを開く"
 
 KIND = b"BGM\x8b\xe6\x95\xaa"
 REPEAT = b"BGM\xd8\xcb\xdf\xb0\xc4"
@@ -39,6 +41,14 @@ def visible_window():
         return find_window(TITLE)
     except subprocess.TimeoutExpired:
         return None
+
+
+def owned_window():
+    """The title of the window the dialog owns (its file chooser), or None."""
+    done = subprocess.run(["wine", os.environ["TOLVENAR_PROBE"], "owned", TITLE],
+                          capture_output=True, timeout=20)
+    lines = [line for line in done.stdout.decode("utf-8", "replace").splitlines() if "|" in line]
+    return lines[0].split("|", 1)[1].rstrip("\r") if lines else None
 
 
 class Dialog:
@@ -125,14 +135,47 @@ class Picks(E2ETestCase):
         with open(self.program.ini, "rb") as f:
             self.assertEqual(f.read(), ini_bytes(b"1", b"7"))
 
-    def test_file_kind_and_rounded_repeat(self):
+    def test_typed_repeat_text_shows_in_full_and_is_saved_rounded(self):
+        cases = [  # (kind picked, text typed, text shown, repeat written)
+            (1, "3.5", "3.5", b"4"),
+            (1, "2.5", "2.5", b"2"),
+            (1, "0000000000012", "0000000000012", b"12"),  # wider than the box: it scrolls
+            (2, "3.5", "", b"0"),  # disabled for a file: typing does not reach it
+        ]
+        for kind, typed, shown, written in cases:
+            with self.subTest(kind=kind, typed=typed):
+                dialog = Dialog(self)
+                dialog.press(MARKS[kind])
+                dialog.type_repeat(typed)
+                self.assertEqual(dialog.controls()[1], shown)
+                dialog.press_centre(SET_BUTTON)
+                dialog.wait_closed()
+                with open(self.program.ini, "rb") as f:
+                    self.assertEqual(f.read(), ini_bytes(str(kind).encode(), written))
+                os.remove(self.program.ini)
+
+    def test_a_release_after_a_press_elsewhere_is_no_click(self):
         dialog = Dialog(self)
-        dialog.press(MARKS[2])
-        dialog.type_repeat("3.5")  # disabled for a file, but its text is saved all the same
-        dialog.press_centre(SET_BUTTON)
+        drags = [  # (the label pressed, where the release comes, in the panel or not)
+            (LABELS[0], (SET_BUTTON[0] + 200, SET_BUTTON[1] + 150), False),
+            (LABELS[2], (FILE_BUTTON[0] + 200, FILE_BUTTON[1] + 150), True),
+        ]
+        for label, (x, y), in_panel in drags:
+            with self.subTest(to=(x, y)):
+                start = dialog.at(label[0] + 60, label[1] + 90)
+                end = dialog.at(x, y, in_panel)
+                xdotool("mousemove", str(start[0]), str(start[1]), "mousedown", "1")
+                time.sleep(0.2)
+                xdotool("mousemove", str(end[0] - 3), str(end[1] - 3))
+                time.sleep(0.2)
+                xdotool("mousemove", str(end[0]), str(end[1]), "mouseup", "1")
+                time.sleep(1)
+                self.assertTrue(visible_window(), "the dialog closed")
+                self.assertFalse(os.path.exists(self.program.ini))
+                self.assertIsNone(owned_window())
+        self.assertEqual(dialog.blue_marks(), [2])  # each press picked its kind
+        dialog.press_centre(CANCEL_BUTTON)
         dialog.wait_closed()
-        with open(self.program.ini, "rb") as f:
-            self.assertEqual(f.read(), ini_bytes(b"2", b"0"))
 
     def test_repeat_text_that_is_not_a_number_saves_zero(self):
         self.program.write_ini(b"[Section]\r\n" + KIND + b"=1\r\n" + REPEAT + b"=12\r\n")
@@ -149,15 +192,9 @@ class Picks(E2ETestCase):
 
 class FileChooser(E2ETestCase):
     JAPANESE = {"LC_ALL": "ja_JP.UTF-8"}
-    CHOOSER_TITLE = "ﾌｧｲﾙを開く"
 
     def chooser(self):
-        """The title of the window the dialog owns (its file chooser), or None."""
-        done = subprocess.run(["wine", os.environ["TOLVENAR_PROBE"], "owned", TITLE],
-                              capture_output=True, timeout=20)
-        lines = [line for line in done.stdout.decode("utf-8", "replace").splitlines()
-                 if "|" in line]
-        return lines[0].split("|", 1)[1].rstrip("\r") if lines else None
+        return owned_window()
 
     def test_a_file_typed_into_the_chooser_is_saved_and_escape_changes_nothing(self):
         for env in (self.JAPANESE, {"LC_ALL": "en_US.UTF-8"}):
@@ -174,15 +211,15 @@ class FileChooser(E2ETestCase):
         self.program.write_ini(ini_bytes(b"2", b"0", first_path))
         dialog = Dialog(self, env=env)
         self.assertEqual(dialog.controls(), (False, "", True))
-        file_button = (600, 1740, 435, 375)
+        file_button = FILE_BUTTON
         # Escape closes the chooser as cancelled: nothing changes.
         dialog.press_centre(file_button, in_panel=True)
-        self.assertEqual(wait_for(self.chooser, 30), self.CHOOSER_TITLE)
+        self.assertEqual(wait_for(self.chooser, 30), CHOOSER_TITLE)
         xdotool("key", "Escape")
         self.assertTrue(wait_for(lambda: not self.chooser(), 20))
         # A file typed into the chooser's name field and confirmed with Enter.
         dialog.press_centre(file_button, in_panel=True)
-        self.assertEqual(wait_for(self.chooser, 30), self.CHOOSER_TITLE)
+        self.assertEqual(wait_for(self.chooser, 30), CHOOSER_TITLE)
         time.sleep(1)
         xdotool("type", "--delay", "30", windows_path(second))
         xdotool("key", "Return")
@@ -232,6 +269,24 @@ class KeyboardFocus(E2ETestCase):
                 self.assertEqual(seen, order)
                 dialog.press_centre(CANCEL_BUTTON)
                 dialog.wait_closed()
+
+
+    def test_a_button_disabled_with_the_focus_hands_it_on_and_clicks_at_once_again(self):
+        music = os.path.join(self.program.path, "a.mp3")
+        with open(music, "wb") as f:
+            f.write(b"x")
+        self.program.write_ini(ini_bytes(b"2", b"0", windows_path(music).encode()))
+        dialog = Dialog(self)
+        self.assertEqual(self.focused(dialog), "file")
+        dialog.press(LABELS[0])
+        self.assertEqual(self.focused(dialog), "set")
+        dialog.press(LABELS[2])
+        dialog.press_centre(FILE_BUTTON, in_panel=True)  # once
+        self.assertEqual(wait_for(owned_window, 30), CHOOSER_TITLE)
+        xdotool("key", "Escape")
+        self.assertTrue(wait_for(lambda: not owned_window(), 20))
+        dialog.press_centre(CANCEL_BUTTON)
+        dialog.wait_closed()
 
 
 class CancelAndClose(E2ETestCase):

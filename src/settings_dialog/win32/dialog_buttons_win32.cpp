@@ -14,10 +14,17 @@ class DialogButton final : public CommandControl {
   explicit DialogButton(std::unique_ptr<CommandButtonWin32> button) : button_(std::move(button)) {}
   void Initialize() override { button_->Initialize(); }
   // The container disables the window as well: a disabled button takes no pointer or keyboard
-  // input and the tab key passes it by.
+  // input and the tab key passes it by. A button that holds the focus hands it to the next control
+  // first, while it still reacts, so that its look follows the focus (a disabled window would
+  // lose it unseen, keep its focused state and swallow the next click); then it is disabled.
   void SetEnabled(bool enabled) override {
+    const HWND window = button_->Handle();
+    if (!enabled && GetFocus() == window) {
+      const HWND next = GetNextDlgTabItem(GetAncestor(window, GA_ROOT), window, FALSE);
+      SetFocus(next != window ? next : nullptr);
+    }
     button_->SetEnabled(enabled);
-    EnableWindow(button_->Handle(), enabled);
+    EnableWindow(window, enabled);
   }
 
  private:
