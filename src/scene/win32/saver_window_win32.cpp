@@ -135,6 +135,13 @@ LRESULT Win32SaverWindowHost::HandleMessage(HWND window, UINT message, WPARAM wp
     case WM_CLOSE:
       Close();
       return 0;
+    // Log-off or shut-down: the saver never holds it up, and its close runs before the answer
+    // goes back, since the system may end the process as soon as it has the answer.
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wparam) Close();
+      return 0;
     default:
       return DefWindowProcA(window, message, wparam, lparam);
   }

@@ -35,6 +35,14 @@ class RecordingEvents : public SaverWindowEvents {
 
 using Log = std::vector<std::string>;
 
+// A message to the window and the handlers it runs.
+struct MessageCase {
+  const char* what;
+  UINT message;
+  WPARAM wparam;
+  Log expected;
+};
+
 struct Rig {
   Win32SaverWindowHost host;
   RecordingEvents events{host};
@@ -126,6 +134,27 @@ TEST(SaverWindowWin32Test, CloseRequestFromOutsideRunsTheCloseInTheEventPass) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+// The system may end the process as soon as it has the answer to WM_ENDSESSION: the whole close
+// runs before the answer, not in a later event pass.
+TEST(SaverWindowWin32Test, LogOffIsAllowedAndEndingTheSessionClosesBeforeAnswering) {
+  const MessageCase cases[] = {
+      {"may the session end", WM_QUERYENDSESSION, 0, {}},
+      {"the session ends", WM_ENDSESSION, TRUE, {"QueryUnload", "Unload"}},
+      {"the session goes on after all", WM_ENDSESSION, FALSE, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    HWND window = rig.host.handle();
+    rig.host.ShowNormal();
+    // Only the question has an answer that counts: TRUE, the session may end.
+    const LRESULT answer = SendMessageA(window, c.message, c.wparam, ENDSESSION_LOGOFF);
+    EXPECT_EQ(answer, c.message == WM_QUERYENDSESSION ? TRUE : 0);
+    EXPECT_EQ(rig.events.log, c.expected);
+    EXPECT_EQ(IsWindow(window) != FALSE, c.expected.empty());
+  }
+}
+
 TEST(SaverWindowWin32Test, CloseRequestBeforeTheHandlersAreConnectedClosesWithoutThem) {
   Win32SaverWindowHost host;
   HWND window = host.handle();
@@ -137,12 +166,7 @@ TEST(SaverWindowWin32Test, CloseRequestBeforeTheHandlersAreConnectedClosesWithou
 }
 
 TEST(SaverWindowWin32Test, KeysAndButtonsReachTheHandlersMouseMovesDoNot) {
-  const struct {
-    const char* what;
-    UINT message;
-    WPARAM wparam;
-    Log expected;
-  } cases[] = {
+  const MessageCase cases[] = {
       {"lone Shift", WM_KEYDOWN, VK_SHIFT, {"KeyDown"}},
       {"lone Ctrl", WM_KEYDOWN, VK_CONTROL, {"KeyDown"}},
       {"lone Alt", WM_SYSKEYDOWN, VK_MENU, {"KeyDown"}},
