@@ -11,6 +11,7 @@
 #include "runtime/win32/mci_win32.h"
 #include "runtime/win32/wave_sound_win32.h"
 #include "runtime/win32/embedded_data_win32.h"
+#include "runtime/win32/event_loop_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
 #include "scene/win32/direct3d_scene.h"
@@ -34,35 +35,15 @@ class Win32StartupWindows final : public StartupWindows {
   void ShowSettingsDialog() override { win32::ShowSettingsDialogModal(dialog_); }
   void LoadSaverWindow() override { win32::LoadSaverWindow(saver_); }
 
+  // The window the program lives in once Main has returned: the preview's. The saver window is
+  // gone by the time LoadSaverWindow returns, and the dialog is modal.
+  HWND LiveWindow() const { return preview_.handle(); }
+
  private:
   win32::SaverWindowParts saver_;
   win32::SettingsDialogShared dialog_;
   win32::Win32PreviewWindow preview_;
 };
-
-BOOL CALLBACK CountWindow(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-bool ThreadHasWindows() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count > 0;
-}
-
-// Runs the window thread's events until the program has no window left.
-void RunUntilLastWindowCloses() {
-  while (ThreadHasWindows()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 250, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) return;
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-}
 
 }  // namespace
 
@@ -92,7 +73,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
       StartupOutcome::kLiveOn) {
-    RunUntilLastWindowCloses();
+    win32::RunEventsWhileWindowLives(windows.LiveWindow());
   }
   return 0;
 }

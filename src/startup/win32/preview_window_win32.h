@@ -20,6 +20,8 @@ class Win32PreviewWindow final : public PreviewWindowServices {
 
   // Places and shows the preview window inside `parent`; it watches that the parent stays.
   void Show(std::int32_t parent);
+  // The preview window; null before it is created and once it is destroyed.
+  HWND handle() const { return window_; }
 
   bool GetWindowRect(std::int32_t handle, PixelRect& rect) override;
   bool WindowExists(std::int32_t handle) override;

@@ -1,14 +1,21 @@
 // The preview window on the platform: placed into a host window of this process (which Wine draws),
-// it covers the host's client area and shows the still, pixel for pixel at 152 x 112.
+// it covers the host's client area and shows the still, pixel for pixel at 152 x 112; the program's
+// event loop lives exactly as long as the preview window.
 #include "startup/win32/preview_window_win32.h"
 
 #include <gtest/gtest.h>
+#include <imm.h>
 #include <windows.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <thread>
+
+#include "runtime/win32/event_loop_win32.h"
 
 namespace tolvenar::win32 {
 namespace {
@@ -149,6 +156,87 @@ TEST(Win32PreviewWindow, NoWindowBehindTheHandleCreatesNothing) {
     Pump();
     EXPECT_EQ(FindWindowA("Tolvenar_R", nullptr), nullptr) << handle;
   }
+}
+
+void CALLBACK DestroyOnTimer(HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); }
+
+// Ends a loop that would otherwise run on for good, so that a failure is not a hang.
+void CALLBACK QuitOnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  PostQuitMessage(0);
+}
+
+constexpr UINT kParentLifeMs = 600;
+constexpr UINT kGiveUpMs = 5000;
+
+// Runs the program's event loop on a preview window and returns the milliseconds it ran.
+ULONGLONG TimeTheLoop(HWND preview) {
+  const UINT_PTR give_up = SetTimer(nullptr, 0, kGiveUpMs, QuitOnTimer);
+  const ULONGLONG begin = GetTickCount64();
+  RunEventsWhileWindowLives(preview);
+  const ULONGLONG ran = GetTickCount64() - begin;
+  KillTimer(nullptr, give_up);
+  return ran;
+}
+
+TEST(PreviewLife, AWindowOfTheThreadThatOutlivesThePreviewDoesNotKeepTheLoopRunning) {
+  FileData data;
+  Host stray(40, 30);
+  Win32PreviewWindow preview(data);
+  auto area = std::make_unique<Host>(152, 112);
+  preview.Show(area->handle());
+  const HWND window = preview.handle();
+  ASSERT_NE(window, nullptr);
+  SetTimer(area->window, 1, kParentLifeMs, DestroyOnTimer);
+  const ULONGLONG ran = TimeTheLoop(window);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(IsWindow(stray.window));
+  EXPECT_GE(ran, kParentLifeMs - 50);
+  EXPECT_LT(ran, kParentLifeMs + 1500) << "the loop ran on after the preview had gone";
+}
+
+// The preview area belongs to another thread (in real life another process); the preview's thread
+// has no other window, not even the input-method window the platform would add.
+TEST(PreviewLife, ThePreviewAloneKeepsTheLoopRunningUntilTheAreaGoes) {
+  std::promise<HWND> area_made;
+  std::thread area_thread([&area_made] {
+    Host area(152, 112);
+    SetTimer(area.window, 1, kParentLifeMs, DestroyOnTimer);
+    area_made.set_value(area.window);
+    MSG message;
+    while (IsWindow(area.window) && GetMessageA(&message, nullptr, 0, 0) > 0)
+      DispatchMessageA(&message);
+  });
+  const HWND area = area_made.get_future().get();
+
+  bool created = false, gone = false;
+  int windows_of_the_thread = -1;
+  ULONGLONG ran = 0;
+  std::thread preview_thread([&] {
+    ImmDisableIME(GetCurrentThreadId());
+    FileData data;
+    Win32PreviewWindow preview(data);
+    preview.Show(static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(area)));
+    const HWND window = preview.handle();
+    created = window != nullptr;
+    windows_of_the_thread = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND, LPARAM count) {
+          ++*reinterpret_cast<int*>(count);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows_of_the_thread));
+    ran = TimeTheLoop(window);
+    gone = !IsWindow(window);
+  });
+  preview_thread.join();
+  area_thread.join();
+  ASSERT_TRUE(created);
+  EXPECT_EQ(windows_of_the_thread, 0) << "a top-level window besides the embedded preview";
+  EXPECT_TRUE(gone);
+  EXPECT_GE(ran, kParentLifeMs - 50) << "the loop ended while the preview was still there";
+  EXPECT_LT(ran, kParentLifeMs + 1500);
 }
 
 }  // namespace
