@@ -5,8 +5,8 @@ import subprocess
 import time
 import unittest
 
-from tolvenar_e2e import (E2ETestCase, bmp_info, find_window, post_close, screen_size,
-                          wait_for, window_style, windows_path, xdotool)
+from tolvenar_e2e import (E2ETestCase, PointerTrace, bmp_info, find_window, pointer_shown,
+                          post_close, screen_size, wait_for, window_style, windows_path, xdotool)
 
 TITLE = "Tolvenar_Main"
 BMP_NAMES = ["Tolvenar%d.bmp" % i for i in range(1, 7)]
@@ -22,9 +22,14 @@ def shown(proc):
 
 
 class SaverTestCase(E2ETestCase):
-    def start_saver(self, *args, env=None):
-        """Starts the saver and waits until its window is shown; returns the process."""
-        proc = self.program.start(*args, env=env)
+    def start_saver(self, *args, env=None, trace=None):
+        """Starts the saver and waits until its window is shown; returns the process. A
+        PointerTrace given records its ShowCursor calls."""
+        if trace:
+            self.addCleanup(trace.stderr.close)
+            proc = self.program.start(*args, env={**(env or {}), **trace.env}, stderr=trace.stderr)
+        else:
+            proc = self.program.start(*args, env=env)
         self.addCleanup(proc.wait, 10)
         self.addCleanup(proc.kill)
         wait_for(lambda: proc.poll() is not None or shown(proc), 30, interval=0.3)
@@ -56,7 +61,9 @@ class SaverTestCase(E2ETestCase):
 
 class FullScreenRun(SaverTestCase):
     def test_covers_the_screen_ignores_the_mouse_and_ends_on_a_lone_shift(self):
-        proc = self.start_saver("/s")
+        trace = PointerTrace()
+        proc = self.start_saver("/s", trace=trace)
+        self.assertFalse(pointer_shown(), "the pointer shows over the saver")
         width, height = screen_size()
         hwnd, left, top, right, bottom, visible = find_window(TITLE)
         self.assertEqual((left, top, right, bottom), (0, 0, width, height))
@@ -75,6 +82,7 @@ class FullScreenRun(SaverTestCase):
         xdotool("key", "shift")
         self.assert_ends_within(proc, 1.0, "lone Shift")
         self.assert_nothing_left()
+        self.assertEqual(trace.counts(), [-1, 0], "the pointer was not shown again")
 
     def test_files_that_existed_are_overwritten_then_deleted_and_a_button_ends_it(self):
         for name in BMP_NAMES:
@@ -103,12 +111,15 @@ class FullScreenRun(SaverTestCase):
         self.assert_ends_within(first, 2.0, "right button")
         self.assert_nothing_left()
 
-    def test_an_empty_command_line_runs_the_saver(self):
-        proc = self.start_saver()
+    def test_an_empty_command_line_runs_the_saver_and_leaves_the_pointer_alone(self):
+        trace = PointerTrace()
+        proc = self.start_saver(trace=trace)
+        self.assertTrue(pointer_shown())
         self.assert_six_bitmaps()
         xdotool("key", "ctrl")
         self.assert_ends_within(proc, 1.0, "lone Ctrl")
         self.assert_nothing_left()
+        self.assertEqual(trace.counts(), [])
 
 
 class UnwritableProgramDirectory(SaverTestCase):
@@ -127,15 +138,23 @@ class UnwritableProgramDirectory(SaverTestCase):
 
 
 class Music(SaverTestCase):
-    def test_an_mp3_plays_while_it_runs_and_stops_when_it_ends(self):
+    def test_a_music_file_plays_while_it_runs_and_stops_when_it_ends(self):
+        for name in ("Tone.Mp3", "Tone.wav"):  # the file player; the wave-sound loop
+            with self.subTest(file=name):
+                self.listen(name)
+
+    def listen(self, name):
         tone = os.path.join(self.program.path, "tone.wav")
-        mp3 = os.path.join(self.program.path, "Tone.Mp3")
+        music = os.path.join(self.program.path, name)
         subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", tone, "synth", "30", "sine", "440"],
                        check=True, timeout=60)
-        subprocess.run(["lame", "--quiet", tone, mp3], check=True, timeout=60)
-        os.remove(tone)
+        if name.lower().endswith(".mp3"):
+            subprocess.run(["lame", "--quiet", tone, music], check=True, timeout=60)
+            os.remove(tone)
+        else:
+            os.rename(tone, music)
         self.program.write_ini(b"[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=" +
-                               windows_path(mp3).encode() + b"\r\n")
+                               windows_path(music).encode() + b"\r\n")
         capture = os.path.join(self.program.path, "capture.raw")
         proc = self.start_saver("/s", env={"TOLVENAR_AUDIO_CAPTURE": capture})
         time.sleep(3)
@@ -150,7 +169,8 @@ class Music(SaverTestCase):
         time.sleep(1.5)
         self.assertEqual(os.path.getsize(capture), size, "sound went on after the end")
         os.remove(capture)
-        self.assertEqual(sorted(self.program.files()), ["Tolvenar.ini", "Tolvenar.scr", "Tone.Mp3"])
+        self.assertEqual(sorted(self.program.files()), ["Tolvenar.ini", "Tolvenar.scr", name])
+        os.remove(music)
 
 
 if __name__ == "__main__":

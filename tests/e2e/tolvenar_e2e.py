@@ -3,6 +3,7 @@
 files land there and nothing is left behind."""
 
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -45,6 +46,29 @@ def window_style(title):
 def post_close(title):
     """Posts WM_CLOSE to the top-level window with this title; True when there was one."""
     return run_probe("close", title) == "posted"
+
+
+def pointer_shown():
+    """True while the pointer shows for the foreground window's thread (the probe's own answer
+    comes from Wine for that thread, not for the probe)."""
+    return run_probe("cursor") == "shown"
+
+
+class PointerTrace:
+    """Wine's record of one program's ShowCursor calls: start the program with `env` and
+    `stderr`, then `counts()` gives the display count after each call, in order. A program that
+    has ended has no count left to look at from outside, so this is how the count it ended with is
+    seen."""
+
+    env = {"WINEDEBUG": "+cursor"}
+
+    def __init__(self):
+        self.stderr = tempfile.TemporaryFile()
+
+    def counts(self):
+        self.stderr.seek(0)
+        text = self.stderr.read().decode(errors="replace")
+        return [int(n) for n in re.findall(r"NtUserShowCursor -?\d+, count=(-?\d+)", text)]
 
 
 def screen_size():
@@ -109,11 +133,11 @@ class ProgramDir:
     def files(self):
         return sorted(os.listdir(self.path))
 
-    def start(self, *args, env=None):
+    def start(self, *args, env=None, stderr=subprocess.DEVNULL):
         """Starts the saver with these arguments (one argument text)."""
         cmd = ["wine", self.scr, *args]
         return subprocess.Popen(cmd, cwd=self.path, env={**os.environ, **(env or {})},
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                stdout=subprocess.DEVNULL, stderr=stderr)
 
     def run(self, *args, timeout=30, env=None):
         """Runs the saver to its end; returns (exit code, seconds taken)."""

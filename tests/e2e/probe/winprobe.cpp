@@ -21,6 +21,9 @@
 //   has
 //                                     the keyboard focus in the window's thread
 //   winprobe acp                   -> the ANSI code page in effect
+//   winprobe cursor                -> "shown" or "hidden": the pointer as the thread of the
+//                                     foreground window has it (Wine answers for that thread, so
+//                                     a program that has ended no longer counts)
 //   winprobe wavedevs              -> the number of wave output devices winmm sees
 //   winprobe launch <title> <command line>
 //                                  -> starts the program and waits (30 s at most) until a window
@@ -235,6 +238,17 @@ int Focus(const char* title) {
   return 0;
 }
 
+int Cursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetCursorInfo(&info)) {
+    std::puts("none");
+    return 1;
+  }
+  std::puts(info.flags & CURSOR_SHOWING ? "shown" : "hidden");
+  return 0;
+}
+
 double Milliseconds(FILETIME from, FILETIME to) {
   const auto ticks = [](FILETIME t) {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
@@ -310,6 +324,7 @@ int main(int argc, char** argv) {
     std::printf("%u\n", GetACP());
     return 0;
   }
+  if (argc >= 2 && std::strcmp(argv[1], "cursor") == 0) return Cursor();
   if (argc >= 4 && std::strcmp(argv[1], "launch") == 0) return Launch(argv[2], argv[3]);
   if (argc >= 2 && std::strcmp(argv[1], "wavedevs") == 0) {
     std::printf("%u\n", waveOutGetNumDevs());
@@ -317,7 +332,7 @@ int main(int argc, char** argv) {
   }
   std::fputs(
       "usage: winprobe find|style|close|hold|client|children|owned|focus <title>"
-      " | makechild <w> <h> | findchild <parent> <title> | acp | wavedevs"
+      " | makechild <w> <h> | findchild <parent> <title> | acp | cursor | wavedevs"
       " | launch <title> <command line>\n",
       stderr);
   return 2;
