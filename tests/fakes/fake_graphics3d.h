@@ -1,6 +1,7 @@
 #pragma once
 // A Graphics3D that records every call as one line of text, keeps what the scene hands it, and
-// fails the operations named in `failing`.
+// fails the operations named in `failing` (by name, or by the whole line). Like a device, it
+// refuses BeginScene while a scene is open and EndScene while none is.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -93,7 +94,11 @@ class FakeGraphics3D : public Graphics3D {
     std::snprintf(text, sizeof text, "Clear %u %s %g %u", flags, Hex(colour).c_str(), z, stencil);
     return Call(text);
   }
-  bool BeginScene() override { return Call("BeginScene"); }
+  bool BeginScene() override {
+    if (!Call("BeginScene") || scene_open) return false;
+    scene_open = true;
+    return true;
+  }
   bool SetTexture(std::uint32_t stage, Texture3D texture) override {
     return Call("SetTexture " + std::to_string(stage) + " " +
                 std::to_string(static_cast<std::uint32_t>(texture)));
@@ -106,7 +111,11 @@ class FakeGraphics3D : public Graphics3D {
     return Call("DrawPrimitive " + std::to_string(type) + " " + std::to_string(start) + " " +
                 std::to_string(count));
   }
-  bool EndScene() override { return Call("EndScene"); }
+  bool EndScene() override {
+    if (!Call("EndScene") || !scene_open) return false;
+    scene_open = false;
+    return true;
+  }
   bool Present() override { return Call("Present"); }
   void ReleaseDevice() override { Call("ReleaseDevice"); }
   void ReleaseDirect3D() override { Call("ReleaseDirect3D"); }
@@ -119,11 +128,12 @@ class FakeGraphics3D : public Graphics3D {
   std::map<VertexBuffer3D, std::vector<unsigned char>> buffers;
   std::map<std::uint32_t, Matrix4> transforms;
   int textures = 0;
+  bool scene_open = false;
 
  private:
   bool Call(const std::string& line) {
     log.push_back(line);
-    return failing.count(line.substr(0, line.find(' '))) == 0;
+    return failing.count(line.substr(0, line.find(' '))) == 0 && failing.count(line) == 0;
   }
 };
 

@@ -282,30 +282,51 @@ TEST_F(SceneTest, WrapFrame) {
   ExpectMatrixEq(D3DXMatrixRotationY(scene.WorldAngle()), graphics.transforms.at(256), "world");
 }
 
-TEST_F(SceneTest, RenderEndsAtTheFirstFailingCallAndTheNextFrameIsAttempted) {
-  Ready();
+TEST(SceneFailures, RenderEndsAtTheFirstFailingCallClosesTheSceneAndTheNextFrameDraws) {
   struct Case {
     const char* failing;
-    std::size_t calls;
+    std::size_t calls;  // up to and including the failing one
     bool state_advanced;
   } cases[] = {
-      {"Clear", 1, false},     {"BeginScene", 2, false},   {"SetTransform", 3, true},
-      {"SetTexture", 5, true}, {"DrawPrimitive", 7, true}, {"EndScene", 29, true},
+      {"Clear", 1, false},
+      {"BeginScene", 2, false},
+      // Between BeginScene and EndScene: the scene is ended, the frame not presented.
+      {"SetTransform 256", 3, true},
+      {"SetTransform 2", 4, true},
+      {"SetTexture 0 201", 5, true},
+      {"SetStreamSource", 6, true},
+      {"DrawPrimitive", 7, true},
+      {"SetTexture 0 0", 8, true},
+      {"SetTexture 0 206", 25, true},
       {"Present", 30, true},
   };
   const std::vector<std::string> full = RenderSequence();
   for (const Case& c : cases) {
-    graphics.log.clear();
-    graphics.failing = {c.failing};
-    const float angle = scene.WorldAngle();
+    FakeGraphics3D g;
+    FakeRandomness randomness;
+    Direct3DScene scene(g, "C:\\Saver", randomness);
+    ASSERT_TRUE(scene.Initialize());
+    g.log.clear();
+    g.failing = {c.failing};
     scene.Render();
-    EXPECT_THAT(graphics.log, ElementsAreArray(full.begin(), full.begin() + c.calls)) << c.failing;
-    EXPECT_EQ(scene.WorldAngle() != angle, c.state_advanced) << c.failing;
+    std::vector<std::string> expected(full.begin(), full.begin() + c.calls);
+    if (c.calls > 2 && c.calls < full.size() - 1) expected.emplace_back("EndScene");
+    EXPECT_THAT(g.log, ElementsAreArray(expected)) << c.failing;
+    EXPECT_EQ(scene.WorldAngle() != 0, c.state_advanced) << c.failing;
+
+    g.failing.clear();
+    g.log.clear();
+    scene.Render();
+    EXPECT_THAT(g.log, ElementsAreArray(full)) << "the frame after " << c.failing;
   }
-  graphics.failing.clear();
-  graphics.log.clear();
+}
+
+TEST_F(SceneTest, AFailingEndSceneSkipsThePresent) {
+  Ready();
+  graphics.failing = {"EndScene"};
   scene.Render();
-  EXPECT_THAT(graphics.log, ElementsAreArray(full));
+  const std::vector<std::string> full = RenderSequence();
+  EXPECT_THAT(graphics.log, ElementsAreArray(full.begin(), full.end() - 1));
 }
 
 TEST_F(SceneTest, ReleaseOrder) {
