@@ -45,7 +45,8 @@ class FakeGraphics3D : public Graphics3D {
   bool CreateVertexBuffer(std::uint32_t length, std::uint32_t usage, std::uint32_t vertex_format,
                           std::uint32_t pool, VertexBuffer3D& buffer) override {
     if (!Call("CreateVertexBuffer " + std::to_string(length) + " " + std::to_string(usage) + " " +
-              Hex(vertex_format) + " " + std::to_string(pool))) {
+              Hex(vertex_format) + " " + std::to_string(pool)) ||
+        buffers.size() >= vertex_buffers_available) {
       return false;
     }
     buffer = static_cast<VertexBuffer3D>(100 + buffers.size());
@@ -124,7 +125,8 @@ class FakeGraphics3D : public Graphics3D {
   std::vector<std::string> log;
   std::set<std::string> failing;  // operation names (the first word of a log line)
   std::set<std::string> missing_files;
-  std::uint32_t desktop_format = 22;  // X8R8G8B8
+  std::uint32_t desktop_format = 22;         // X8R8G8B8
+  std::size_t vertex_buffers_available = 6;  // the next one fails, as when memory runs out
   std::map<VertexBuffer3D, std::vector<unsigned char>> buffers;
   std::map<std::uint32_t, Matrix4> transforms;
   int textures = 0;
