@@ -21,6 +21,10 @@
 //   has
 //                                     the keyboard focus in the window's thread
 //   winprobe acp                   -> the ANSI code page in effect
+//   winprobe sees <folder> <hex>   -> "<code page> found" when GetFileAttributesA finds the name
+//                                     whose ANSI bytes are <hex> in <folder>, else "<code page>
+//                                     missing" (Wine converts file names only in a locale that
+//                                     exists on the machine)
 //   winprobe wavedevs              -> the number of wave output devices winmm sees
 //   winprobe launch <title> <command line>
 //                                  -> starts the program and waits (30 s at most) until a window
@@ -235,6 +239,17 @@ int Focus(const char* title) {
   return 0;
 }
 
+int Sees(const char* folder, const char* hex) {
+  std::string path = std::string(folder) + "\\";
+  for (const char* p = hex; p[0] && p[1]; p += 2) {
+    const char pair[3] = {p[0], p[1], 0};
+    path += static_cast<char>(std::strtoul(pair, nullptr, 16));
+  }
+  const bool found = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  std::printf("%u %s\n", GetACP(), found ? "found" : "missing");
+  return 0;
+}
+
 double Milliseconds(FILETIME from, FILETIME to) {
   const auto ticks = [](FILETIME t) {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
@@ -311,13 +326,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc >= 4 && std::strcmp(argv[1], "launch") == 0) return Launch(argv[2], argv[3]);
+  if (argc >= 4 && std::strcmp(argv[1], "sees") == 0) return Sees(argv[2], argv[3]);
   if (argc >= 2 && std::strcmp(argv[1], "wavedevs") == 0) {
     std::printf("%u\n", waveOutGetNumDevs());
     return 0;
   }
   std::fputs(
       "usage: winprobe find|style|close|hold|client|children|owned|focus <title>"
-      " | makechild <w> <h> | findchild <parent> <title> | acp | wavedevs"
+      " | makechild <w> <h> | findchild <parent> <title> | acp | sees <folder> <hex> | wavedevs"
       " | launch <title> <command line>\n",
       stderr);
   return 2;
