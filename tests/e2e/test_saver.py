@@ -15,6 +15,24 @@ WS_CAPTION = 0x00C00000
 WS_THICKFRAME = 0x00040000
 
 
+def make_mp3(path):
+    """Writes 30 seconds of a 440 Hz tone as an MP3 file."""
+    tone = path + ".wav"
+    subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", tone, "synth", "30", "sine", "440"],
+                   check=True, timeout=60)
+    subprocess.run(["lame", "--quiet", tone, path], check=True, timeout=60)
+    os.remove(tone)
+
+
+def sounding(capture):
+    """True when the last second written to the ALSA capture file is not silence."""
+    if not os.path.exists(capture):
+        return False
+    with open(capture, "rb") as f:
+        data = f.read()
+    return any(b not in (0, 0xff) for b in data[-44100:])
+
+
 def shown(proc):
     """True once the saver's window is visible."""
     window = find_window(TITLE)
@@ -128,22 +146,14 @@ class UnwritableProgramDirectory(SaverTestCase):
 
 class Music(SaverTestCase):
     def test_an_mp3_plays_while_it_runs_and_stops_when_it_ends(self):
-        tone = os.path.join(self.program.path, "tone.wav")
         mp3 = os.path.join(self.program.path, "Tone.Mp3")
-        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", tone, "synth", "30", "sine", "440"],
-                       check=True, timeout=60)
-        subprocess.run(["lame", "--quiet", tone, mp3], check=True, timeout=60)
-        os.remove(tone)
+        make_mp3(mp3)
         self.program.write_ini(b"[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=" +
                                windows_path(mp3).encode() + b"\r\n")
         capture = os.path.join(self.program.path, "capture.raw")
         proc = self.start_saver("/s", env={"TOLVENAR_AUDIO_CAPTURE": capture})
         time.sleep(3)
-
-        def loud():
-            data = open(capture, "rb").read() if os.path.exists(capture) else b""
-            return any(b not in (0, 0xff) for b in data[-44100:])
-        self.assertTrue(wait_for(loud, 10), "no sound was captured")
+        self.assertTrue(wait_for(lambda: sounding(capture), 10), "no sound was captured")
         xdotool("key", "shift")
         self.assert_ends_within(proc, 2.0, "lone Shift")
         size = os.path.getsize(capture)
