@@ -64,5 +64,5 @@ function(tolvenar_e2e_test name script)
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-wine python3 -m unittest -v ${script}
            WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
   set_tests_properties(${name} PROPERTIES LABELS e2e
-    ENVIRONMENT "TOLVENAR_SCR=$<TARGET_FILE:Tolvenar>;TOLVENAR_PROBE=$<TARGET_FILE:winprobe>;TOLVENAR_BUILD=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "TOLVENAR_SCR=$<TARGET_FILE:Tolvenar>;TOLVENAR_PROBE=$<TARGET_FILE:winprobe>;TOLVENAR_BUILD=${CMAKE_BINARY_DIR};LOCPATH=${TOLVENAR_LOCPATH}")
 endfunction()

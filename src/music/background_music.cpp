@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "runtime/code_page_932.h"
 #include "runtime/conversions.h"
 
 namespace tolvenar {
@@ -12,7 +13,9 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 
 // Every failure that GetMciResult reports reads "Error:<code>".
-bool IsErrorText(std::string_view text) { return UpperCase(text).find("ERR") != std::string::npos; }
+bool IsErrorText(std::string_view text) {
+  return FindChars(UpperCase(text), "ERR") != std::string_view::npos;
+}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace tolvenar {
 namespace {
@@ -84,18 +85,6 @@ std::optional<double> ParseNumber(std::string_view text) {
   if (!ScanNumber(inner, pos, number, /*skip_blanks=*/false) || pos != inner.size())
     return std::nullopt;
   return std::strtod(number.c_str(), nullptr);
-}
-
-std::string UpperCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
-std::string_view LastChars(std::string_view text, std::size_t n) {
-  return text.size() <= n ? text : text.substr(text.size() - n);
 }
 
 }  // namespace tolvenar

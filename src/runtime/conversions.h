@@ -1,9 +1,8 @@
 #pragma once
-// Conversion rules shared by every subsystem: numbers stored into 16- and 32-bit integers, the two
-// ways outside text is read as a number, and the text helpers the modules compare with.
+// Conversion rules shared by every subsystem: numbers stored into 16- and 32-bit integers and the
+// two ways outside text is read as a number.
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace tolvenar {
@@ -21,11 +20,5 @@ double ReadLeadingNumber(std::string_view text);
 // Reads a whole text as a number: blanks around it, a sign, a decimal fraction and an exponent are
 // accepted; anything else (including empty text) is not a number.
 std::optional<double> ParseNumber(std::string_view text);
-
-// Upper-cases ASCII letters; other bytes (double-byte characters included) stay as they are.
-std::string UpperCase(std::string_view text);
-
-// The last n characters of a text (the whole text when it is shorter).
-std::string_view LastChars(std::string_view text, std::size_t n);
 
 }  // namespace tolvenar

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "runtime/code_page_932.h"
+
 namespace tolvenar {
 namespace {
 
@@ -16,12 +18,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
 bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' '; }
-
-// The first byte of a two-byte character in code page 932.
-bool IsLeadByte(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  return (b >= 0x81 && b <= 0x9f) || (b >= 0xe0 && b <= 0xfc);
-}
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -34,13 +30,10 @@ std::string_view TrimLeft(std::string_view text) {
 // cut off, it would leave a lone first byte that pairs with whatever is written after it.
 std::string_view TrimRight(std::string_view text) {
   std::size_t end = 0;  // just past the last character that is not a blank
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(text[i]) && i + 1 < text.size()) {
-      ++i;
-      end = i + 1;
-    } else if (!IsBlank(text[i])) {
-      end = i + 1;
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t next = NextChar(text, i);
+    if (next - i == 2 || !IsBlank(text[i])) end = next;
+    i = next;
   }
   return text.substr(0, end);
 }
@@ -52,28 +45,16 @@ std::string_view UpToNul(std::string_view text) { return text.substr(0, text.fin
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (IsLeadByte(a[i]) && i + 1 < a.size()) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      ++i;
+  for (std::size_t i = 0; i < a.size();) {
+    const std::size_t next = NextChar(a, i);
+    if (next - i == 2) {
+      if (a.substr(i, 2) != b.substr(i, 2)) return false;
     } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
       return false;
     }
+    i = next;
   }
   return true;
-}
-
-// The position of the last "]" that is a character of its own, or npos.
-std::size_t LastClosingBracket(std::string_view line) {
-  std::size_t last = std::string_view::npos;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (IsLeadByte(line[i])) {
-      ++i;
-    } else if (line[i] == ']') {
-      last = i;
-    }
-  }
-  return last;
 }
 
 // One meaningful line of the file: a section header or an entry.
@@ -99,7 +80,7 @@ void ForEachLine(std::string_view text, Visit&& visit) {
     if (raw.empty()) continue;
 
     if (raw.front() == '[') {
-      const std::size_t close = LastClosingBracket(raw);
+      const std::size_t close = FindLastChar(raw, "]");
       if (close != std::string_view::npos) {
         previous_entry_unnamed = false;
         visit(Line{true, UpToNul(Trim(raw.substr(1, close - 1))), std::nullopt});
@@ -187,9 +168,9 @@ std::string CutText(std::string_view text, std::size_t limit) {
   if (text.size() <= limit) return std::string(text);
   std::size_t end = 0;
   while (end < limit) {
-    const std::size_t width = IsLeadByte(text[end]) && end + 1 < text.size() ? 2 : 1;
-    if (end + width > limit) break;
-    end += width;
+    const std::size_t next = NextChar(text, end);
+    if (next > limit) break;
+    end = next;
   }
   return std::string(text.substr(0, end));
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "runtime/code_page_932.h"
 #include "runtime/conversions.h"
 
 namespace tolvenar {

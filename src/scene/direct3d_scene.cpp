@@ -143,21 +143,27 @@ bool Direct3DScene::LoadFaceTextures() {
 void Direct3DScene::Render() {
   if (!graphics_.Clear(kClearTarget, kClearColour, 1.0f, 0)) return;
   if (!graphics_.BeginScene()) return;
+  // A scene left open makes every later BeginScene fail, so a begun scene is always ended; a
+  // frame drawn only in part is not presented.
+  const bool drawn = DrawScene();
+  if (!graphics_.EndScene() || !drawn) return;
+  graphics_.Present();
+}
 
+bool Direct3DScene::DrawScene() {
   world_angle_ = AdvanceWorldAngle(world_angle_);
-  if (!graphics_.SetTransform(kTransformWorld, D3DXMatrixRotationY(world_angle_))) return;
+  if (!graphics_.SetTransform(kTransformWorld, D3DXMatrixRotationY(world_angle_))) return false;
 
   UpdateDrift();
-  if (!UpdateView()) return;
+  if (!UpdateView()) return false;
 
   for (int k = 0; k < kFaceCount; ++k) {
-    if (!graphics_.SetTexture(0, face_texture_[k])) return;
-    if (!graphics_.SetStreamSource(0, face_buffer_[k], sizeof(FaceVertex))) return;
-    if (!graphics_.DrawPrimitive(kTriangleStrip, 0, 2)) return;
-    if (!graphics_.SetTexture(0, Texture3D::kNone)) return;
+    if (!graphics_.SetTexture(0, face_texture_[k])) return false;
+    if (!graphics_.SetStreamSource(0, face_buffer_[k], sizeof(FaceVertex))) return false;
+    if (!graphics_.DrawPrimitive(kTriangleStrip, 0, 2)) return false;
+    if (!graphics_.SetTexture(0, Texture3D::kNone)) return false;
   }
-  if (!graphics_.EndScene()) return;
-  graphics_.Present();
+  return true;
 }
 
 void Direct3DScene::UpdateDrift() {

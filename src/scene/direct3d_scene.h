@@ -55,6 +55,8 @@ class Direct3DScene final : public Scene {
  private:
   bool BuildFaces();
   bool LoadFaceTextures();
+  // Everything between BeginScene and EndScene; false at the first failing call.
+  bool DrawScene();
   void UpdateDrift();
   bool UpdateView();
 

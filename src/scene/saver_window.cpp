@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "runtime/conversions.h"
-#include "runtime/picture.h"
+#include "runtime/code_page_932.h"
 #include "runtime/command_line.h"
+#include "runtime/picture.h"
 
 namespace tolvenar {
 

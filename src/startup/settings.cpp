@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "runtime/code_page_932.h"
 #include "runtime/conversions.h"
 
 namespace tolvenar {
@@ -11,11 +12,10 @@ std::string IniFilePath(const std::string& program_directory) {
 }
 
 std::string GetFolderOfPath(std::string_view path) {
-  const std::size_t last = path.find_last_of(":\\");
+  const std::size_t last = FindLastChar(path, ":\\");
   if (last == std::string_view::npos) return {};
-  std::string folder(path.substr(0, last + 1));
-  if (folder.back() == '\\') folder.pop_back();
-  return folder;
+  // The separator found is a character of its own: dropping it leaves whole characters.
+  return std::string(path.substr(0, path[last] == '\\' ? last : last + 1));
 }
 
 std::string SettingsStore::ReadIniString(std::string_view section, std::string_view key,
@@ -27,13 +27,13 @@ std::string SettingsStore::ReadIniString(std::string_view section, std::string_v
 void SettingsStore::WriteIniString(std::string_view section, std::string_view key,
                                    const std::string& value, const std::string& ini_file) {
   // The names travel through fixed buffers: only their first 127 characters count.
-  const std::string section_name(section.substr(0, kIniNameBufferSize - 1));
-  const std::string key_name(key.substr(0, kIniNameBufferSize - 1));
+  const std::string section_name(FirstChars(section, kIniNameBufferSize - 1));
+  const std::string key_name(FirstChars(key, kIniNameBufferSize - 1));
   profile_.WriteString(section_name, key_name, value, ini_file);
 }
 
 bool SettingsStore::FileExists(std::string_view path) {
-  if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+  if (EndsWithChar(path, '\\')) path.remove_suffix(1);
   return process_.CanOpenForReading(std::string(path));
 }
 

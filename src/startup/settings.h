@@ -27,7 +27,8 @@ inline constexpr std::size_t kIniNameBufferSize = 128;
 // accepts).
 std::string IniFilePath(const std::string& program_directory);
 
-// The folder part of a path: up to its last ":" or "\", without one trailing "\".
+// The folder part of a path: up to its last ":" or "\" character, without one trailing "\". The
+// path is code page 932 text, so the second byte of 表 (95 5C) is no separator.
 std::string GetFolderOfPath(std::string_view path);
 
 class SettingsStore {
@@ -42,7 +43,8 @@ class SettingsStore {
                       const std::string& ini_file);
   // Fills the record from the INI file in the program directory.
   void LoadSettings(SettingsRecord& record);
-  // True when the path, less one trailing "\", can be opened for reading.
+  // True when the path, less one trailing "\" character (not the second byte of 表), can be
+  // opened for reading.
   bool FileExists(std::string_view path);
 
   std::string IniFile() { return IniFilePath(process_.ProgramDirectory()); }

@@ -1,12 +1,12 @@
 #include "startup/startup.h"
 
+#include "runtime/code_page_932.h"
 #include "runtime/conversions.h"
 
 namespace tolvenar {
 
 std::int32_t PreviewParentHandle(std::string_view argument_text) {
-  const std::string_view number = argument_text.size() > 3 ? argument_text.substr(3) : "";
-  return ToInt32(ReadLeadingNumber(number)).value_or(0);
+  return ToInt32(ReadLeadingNumber(SkipChars(argument_text, 3))).value_or(0);
 }
 
 StartupOutcome Main(StartupServices services, SettingsRecord& settings,

@@ -15,6 +15,26 @@ WS_CAPTION = 0x00C00000
 WS_THICKFRAME = 0x00040000
 
 
+def make_music(path):
+    """Writes 30 seconds of a 440 Hz tone: an MP3 file when the name ends in .mp3 (any case), a WAV
+    file otherwise."""
+    tone = path + ".wav" if path.lower().endswith(".mp3") else path
+    subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", tone, "synth", "30", "sine", "440"],
+                   check=True, timeout=60)
+    if tone != path:
+        subprocess.run(["lame", "--quiet", tone, path], check=True, timeout=60)
+        os.remove(tone)
+
+
+def sounding(capture):
+    """True when the last second written to the ALSA capture file is not silence."""
+    if not os.path.exists(capture):
+        return False
+    with open(capture, "rb") as f:
+        data = f.read()
+    return any(b not in (0, 0xff) for b in data[-44100:])
+
+
 def shown(proc):
     """True once the saver's window is visible."""
     window = find_window(TITLE)
@@ -144,25 +164,14 @@ class Music(SaverTestCase):
                 self.listen(name)
 
     def listen(self, name):
-        tone = os.path.join(self.program.path, "tone.wav")
         music = os.path.join(self.program.path, name)
-        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", tone, "synth", "30", "sine", "440"],
-                       check=True, timeout=60)
-        if name.lower().endswith(".mp3"):
-            subprocess.run(["lame", "--quiet", tone, music], check=True, timeout=60)
-            os.remove(tone)
-        else:
-            os.rename(tone, music)
+        make_music(music)
         self.program.write_ini(b"[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=" +
                                windows_path(music).encode() + b"\r\n")
         capture = os.path.join(self.program.path, "capture.raw")
         proc = self.start_saver("/s", env={"TOLVENAR_AUDIO_CAPTURE": capture})
         time.sleep(3)
-
-        def loud():
-            data = open(capture, "rb").read() if os.path.exists(capture) else b""
-            return any(b not in (0, 0xff) for b in data[-44100:])
-        self.assertTrue(wait_for(loud, 10), "no sound was captured")
+        self.assertTrue(wait_for(lambda: sounding(capture), 10), "no sound was captured")
         xdotool("key", "shift")
         self.assert_ends_within(proc, 2.0, "lone Shift")
         size = os.path.getsize(capture)

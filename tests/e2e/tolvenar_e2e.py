@@ -13,16 +13,41 @@ import unittest
 
 SCR = os.environ.get("TOLVENAR_SCR", "")
 PROBE = os.environ.get("TOLVENAR_PROBE", "")
+# Wine runs in code page 932 under this locale (made by the build, found through LOCPATH).
+JAPANESE = {"LC_ALL": "ja_JP.UTF-8"}
 
 
-def run_probe(*args, timeout=20):
+def run_probe(*args, timeout=20, env=None):
     """Runs winprobe with the given arguments and returns its stdout, stripped."""
     # Output goes through a file, not a pipe: the first Wine program of a session starts Wine's
     # service processes, which inherit its handles and would hold a pipe open for their lifetime.
     with tempfile.TemporaryFile() as out:
-        subprocess.run(["wine", PROBE, *args], stdout=out, stderr=subprocess.DEVNULL, timeout=timeout)
+        subprocess.run(["wine", PROBE, *args], stdout=out, stderr=subprocess.DEVNULL, timeout=timeout,
+                       env={**os.environ, **(env or {})})
         out.seek(0)
         return out.read().decode(errors="replace").strip()
+
+
+_japanese_file_names_seen = []
+
+
+def check_japanese_file_names():
+    """Fails unless Wine in the Japanese locale finds a file named 音 on disk by its code page 932
+    name (89 B9). Without the locale Wine still says code page 932 but cannot convert file names,
+    and every Japanese case would quietly test something else. Checked once per run."""
+    if _japanese_file_names_seen:
+        return
+    folder = tempfile.mkdtemp(prefix="tolvenar-e2e-names-")
+    try:
+        open(os.path.join(folder, "音"), "wb").close()
+        seen = run_probe("sees", windows_path(folder), "89B9", env=JAPANESE)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    if seen != "932 found":
+        raise AssertionError("Wine under %s does not see the file 音 (it says %r): the Japanese "
+                             "locale is missing (LOCPATH=%r)" % (JAPANESE["LC_ALL"], seen,
+                                                                 os.environ.get("LOCPATH")))
+    _japanese_file_names_seen.append(True)
 
 
 def find_window(title):
@@ -135,6 +160,8 @@ class ProgramDir:
 
     def start(self, *args, env=None, stderr=subprocess.DEVNULL):
         """Starts the saver with these arguments (one argument text)."""
+        if (env or {}).get("LC_ALL", "").startswith("ja_JP"):
+            check_japanese_file_names()
         cmd = ["wine", self.scr, *args]
         return subprocess.Popen(cmd, cwd=self.path, env={**os.environ, **(env or {})},
                                 stdout=subprocess.DEVNULL, stderr=stderr)

@@ -1,6 +1,7 @@
 #pragma once
 // A Graphics3D that records every call as one line of text, keeps what the scene hands it, and
-// fails the operations named in `failing`.
+// fails the operations named in `failing` (by name, or by the whole line). Like a device, it
+// refuses BeginScene while a scene is open and EndScene while none is.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -44,7 +45,8 @@ class FakeGraphics3D : public Graphics3D {
   bool CreateVertexBuffer(std::uint32_t length, std::uint32_t usage, std::uint32_t vertex_format,
                           std::uint32_t pool, VertexBuffer3D& buffer) override {
     if (!Call("CreateVertexBuffer " + std::to_string(length) + " " + std::to_string(usage) + " " +
-              Hex(vertex_format) + " " + std::to_string(pool))) {
+              Hex(vertex_format) + " " + std::to_string(pool)) ||
+        buffers.size() >= vertex_buffers_available) {
       return false;
     }
     buffer = static_cast<VertexBuffer3D>(100 + buffers.size());
@@ -93,7 +95,11 @@ class FakeGraphics3D : public Graphics3D {
     std::snprintf(text, sizeof text, "Clear %u %s %g %u", flags, Hex(colour).c_str(), z, stencil);
     return Call(text);
   }
-  bool BeginScene() override { return Call("BeginScene"); }
+  bool BeginScene() override {
+    if (!Call("BeginScene") || scene_open) return false;
+    scene_open = true;
+    return true;
+  }
   bool SetTexture(std::uint32_t stage, Texture3D texture) override {
     return Call("SetTexture " + std::to_string(stage) + " " +
                 std::to_string(static_cast<std::uint32_t>(texture)));
@@ -106,7 +112,11 @@ class FakeGraphics3D : public Graphics3D {
     return Call("DrawPrimitive " + std::to_string(type) + " " + std::to_string(start) + " " +
                 std::to_string(count));
   }
-  bool EndScene() override { return Call("EndScene"); }
+  bool EndScene() override {
+    if (!Call("EndScene") || !scene_open) return false;
+    scene_open = false;
+    return true;
+  }
   bool Present() override { return Call("Present"); }
   void ReleaseDevice() override { Call("ReleaseDevice"); }
   void ReleaseDirect3D() override { Call("ReleaseDirect3D"); }
@@ -115,15 +125,17 @@ class FakeGraphics3D : public Graphics3D {
   std::vector<std::string> log;
   std::set<std::string> failing;  // operation names (the first word of a log line)
   std::set<std::string> missing_files;
-  std::uint32_t desktop_format = 22;  // X8R8G8B8
+  std::uint32_t desktop_format = 22;         // X8R8G8B8
+  std::size_t vertex_buffers_available = 6;  // the next one fails, as when memory runs out
   std::map<VertexBuffer3D, std::vector<unsigned char>> buffers;
   std::map<std::uint32_t, Matrix4> transforms;
   int textures = 0;
+  bool scene_open = false;
 
  private:
   bool Call(const std::string& line) {
     log.push_back(line);
-    return failing.count(line.substr(0, line.find(' '))) == 0;
+    return failing.count(line.substr(0, line.find(' '))) == 0 && failing.count(line) == 0;
   }
 };
 

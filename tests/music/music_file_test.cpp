@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <string>
 #include <vector>
 
 #include "fakes/fake_mci.h"
+#include "fakes/shift_jis.h"
 #include "music/background_music.h"
 
 namespace tolvenar {
@@ -14,6 +14,7 @@ using testing::FakeMci;
 using testing::FakeWaveSound;
 using testing::MciAnswer;
 using testing::MciCall;
+using testing::ShiftJis;
 using Calls = std::vector<MciCall>;
 
 constexpr char kOpenNight[] = "open \"C:\\My Music\\night song.mp3\" type MPEGVideo Alias MP3Play";
@@ -25,22 +26,6 @@ struct Player {
   BackgroundMusic music{mci, wave, settings};
   Player() { settings.MusicFile = "C:\\My Music\\night song.mp3"; }
 };
-
-// The code page 932 bytes of a UTF-8 text, converted by the C library, independently of the module.
-std::string ShiftJis(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
-  std::string in = utf8;
-  std::string out(in.size() * 2, '\0');
-  char* in_ptr = in.data();
-  char* out_ptr = out.data();
-  std::size_t in_left = in.size();
-  std::size_t out_left = out.size();
-  EXPECT_NE(iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left), static_cast<std::size_t>(-1));
-  iconv_close(cd);
-  out.resize(out.size() - out_left);
-  return out;
-}
 
 TEST(MusicTexts, FixedTextsAreTheCodePage932BytesOfTheJapanese) {
   EXPECT_EQ(kNoCommandText, ShiftJis("コマンド文字列が指定されていません"));

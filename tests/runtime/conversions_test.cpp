@@ -67,11 +67,5 @@ TEST(ParseNumber, AcceptsOnlyAWholeNumberText) {
   for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.text), c.expected) << "'" << c.text << "'";
 }
 
-TEST(TextHelpers, UpperCaseAndLastChars) {
-  EXPECT_EQ(UpperCase("night.Mp3"), "NIGHT.MP3");
-  EXPECT_EQ(LastChars("night.wav", 3), "wav");
-  EXPECT_EQ(LastChars("ab", 3), "ab");
-}
-
 }  // namespace
 }  // namespace tolvenar

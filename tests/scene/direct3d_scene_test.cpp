@@ -95,16 +95,30 @@ TEST_F(SceneTest, InitializeStopsAtTheFirstFailingStep) {
     const char* failing;
     const char* missing_file;
     std::size_t calls;  // the failing call is the last one made
+    std::size_t buffers_available = kFaceCount;
   } cases[] = {
       {"no DirectX", "CreateRoot", nullptr, 1},
       {"no Direct3D", "CreateDirect3D", nullptr, 2},
       {"no display mode", "GetAdapterDisplayModeFormat", nullptr, 3},
       {"no device", "CreateDevice", nullptr, 4},
       {"vertex format refused", "SetVertexShader", nullptr, 5},
+      {"lighting not switched off", "SetRenderState", nullptr, 6},
       {"first buffer not created", "CreateVertexBuffer", nullptr, 7},
       {"first buffer not filled", "SetVertexBufferData", nullptr, 8},
+      {"buffer 2 not created", nullptr, nullptr, 9, 1},
+      {"buffer 2 not filled", "SetVertexBufferData 101 0 96 0", nullptr, 10},
+      {"buffer 3 not created", nullptr, nullptr, 11, 2},
+      {"buffer 3 not filled", "SetVertexBufferData 102 0 96 0", nullptr, 12},
+      {"buffer 4 not created", nullptr, nullptr, 13, 3},
+      {"buffer 4 not filled", "SetVertexBufferData 103 0 96 0", nullptr, 14},
+      {"buffer 5 not created", nullptr, nullptr, 15, 4},
+      {"buffer 5 not filled", "SetVertexBufferData 104 0 96 0", nullptr, 16},
+      {"buffer 6 not created", nullptr, nullptr, 17, 5},
+      {"buffer 6 not filled", "SetVertexBufferData 105 0 96 0", nullptr, 18},
       {"no DirectInput", "CreateDirectInput", nullptr, 19},
       {"no mouse", "CreateMouseDevice", nullptr, 20},
+      {"mouse data format refused", "SetMouseCommonDataFormat", nullptr, 21},
+      {"cooperative level refused", "SetMouseCooperativeLevel", nullptr, 22},
       {"mouse not acquired", "AcquireMouse", nullptr, 23},
       {"projection refused", "SetTransform", nullptr, 24},
       {"bitmap 3 missing", nullptr, "C:\\Saver\\Tolvenar3.bmp", 27},
@@ -115,6 +129,7 @@ TEST_F(SceneTest, InitializeStopsAtTheFirstFailingStep) {
     FakeGraphics3D g;
     if (c.failing) g.failing.insert(c.failing);
     if (c.missing_file) g.missing_files.insert(c.missing_file);
+    g.vertex_buffers_available = c.buffers_available;
     Direct3DScene s(g, "C:\\Saver", randomness);
     EXPECT_FALSE(s.Initialize()) << c.what;
     EXPECT_THAT(g.log, ElementsAreArray(full.begin(), full.begin() + c.calls)) << c.what;
@@ -282,30 +297,51 @@ TEST_F(SceneTest, WrapFrame) {
   ExpectMatrixEq(D3DXMatrixRotationY(scene.WorldAngle()), graphics.transforms.at(256), "world");
 }
 
-TEST_F(SceneTest, RenderEndsAtTheFirstFailingCallAndTheNextFrameIsAttempted) {
-  Ready();
+TEST(SceneFailures, RenderEndsAtTheFirstFailingCallClosesTheSceneAndTheNextFrameDraws) {
   struct Case {
     const char* failing;
-    std::size_t calls;
+    std::size_t calls;  // up to and including the failing one
     bool state_advanced;
   } cases[] = {
-      {"Clear", 1, false},     {"BeginScene", 2, false},   {"SetTransform", 3, true},
-      {"SetTexture", 5, true}, {"DrawPrimitive", 7, true}, {"EndScene", 29, true},
+      {"Clear", 1, false},
+      {"BeginScene", 2, false},
+      // Between BeginScene and EndScene: the scene is ended, the frame not presented.
+      {"SetTransform 256", 3, true},
+      {"SetTransform 2", 4, true},
+      {"SetTexture 0 201", 5, true},
+      {"SetStreamSource", 6, true},
+      {"DrawPrimitive", 7, true},
+      {"SetTexture 0 0", 8, true},
+      {"SetTexture 0 206", 25, true},
       {"Present", 30, true},
   };
   const std::vector<std::string> full = RenderSequence();
   for (const Case& c : cases) {
-    graphics.log.clear();
-    graphics.failing = {c.failing};
-    const float angle = scene.WorldAngle();
+    FakeGraphics3D g;
+    FakeRandomness randomness;
+    Direct3DScene scene(g, "C:\\Saver", randomness);
+    ASSERT_TRUE(scene.Initialize());
+    g.log.clear();
+    g.failing = {c.failing};
     scene.Render();
-    EXPECT_THAT(graphics.log, ElementsAreArray(full.begin(), full.begin() + c.calls)) << c.failing;
-    EXPECT_EQ(scene.WorldAngle() != angle, c.state_advanced) << c.failing;
+    std::vector<std::string> expected(full.begin(), full.begin() + c.calls);
+    if (c.calls > 2 && c.calls < full.size() - 1) expected.emplace_back("EndScene");
+    EXPECT_THAT(g.log, ElementsAreArray(expected)) << c.failing;
+    EXPECT_EQ(scene.WorldAngle() != 0, c.state_advanced) << c.failing;
+
+    g.failing.clear();
+    g.log.clear();
+    scene.Render();
+    EXPECT_THAT(g.log, ElementsAreArray(full)) << "the frame after " << c.failing;
   }
-  graphics.failing.clear();
-  graphics.log.clear();
+}
+
+TEST_F(SceneTest, AFailingEndSceneSkipsThePresent) {
+  Ready();
+  graphics.failing = {"EndScene"};
   scene.Render();
-  EXPECT_THAT(graphics.log, ElementsAreArray(full));
+  const std::vector<std::string> full = RenderSequence();
+  EXPECT_THAT(graphics.log, ElementsAreArray(full.begin(), full.end() - 1));
 }
 
 TEST_F(SceneTest, ReleaseOrder) {

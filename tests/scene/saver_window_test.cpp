@@ -9,6 +9,7 @@
 
 #include "fakes/fake_music.h"
 #include "fakes/fake_runtime.h"
+#include "fakes/shift_jis.h"
 #include "fakes/fake_saver_window_host.h"
 #include "runtime/picture.h"
 
@@ -385,6 +386,10 @@ TEST(SaverWindowTest, MusicFileEnding) {
   EXPECT_EQ(MusicFileEnding("x.wAv"), "WAV");
   EXPECT_EQ(MusicFileEnding("ab"), "AB");
   EXPECT_EQ(MusicFileEnding(""), "");
+  // Characters, not bytes: ヘ is 83 77 ("w"), ヂ 83 61 ("a").
+  EXPECT_EQ(MusicFileEnding(ShiftJis("C:\\ソナタ.mp3")), "MP3");
+  EXPECT_EQ(MusicFileEnding(ShiftJis("C:\\xヘav")), ShiftJis("ヘAV"));
+  EXPECT_EQ(MusicFileEnding(ShiftJis("C:\\aヂ")), ShiftJis("\\Aヂ"));
   EXPECT_EQ(FacePictureFile("C:\\", 1), "C:\\\\Tolvenar1.bmp");
 }
 

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_runtime.h"
+#include "fakes/file_bytes.h"
+#include "fakes/shift_jis.h"
 
 namespace tolvenar {
 namespace {
 
 using testing::CallLog;
+using testing::ShiftJis;
 
 constexpr char kIni[] = "C:\\Saver\\Tolvenar.ini";
 
@@ -82,11 +85,11 @@ TEST(LoadSettings, FailedConversionKeepsTheEarlierValue) {
 TEST(LoadSettings, MusicFileRules) {
   struct Case {
     const char* kind;
-    const char* file;
+    std::string file;
     bool exists;
     std::int16_t kind_after;
-    const char* file_after;
-    const char* folder_after;
+    std::string file_after;
+    std::string folder_after;
   } cases[] = {
       {"2", "C:\\Music\\night.mp3", true, 2, "C:\\Music\\night.mp3", "C:\\Music"},
       {"2", "C:\\Music\\gone.mp3", false, 0, "", "C:\\Saver"},
@@ -94,6 +97,10 @@ TEST(LoadSettings, MusicFileRules) {
       {"2", "", false, 0, "", "C:\\Saver"},
       {"0", "C:\\night.mp3", true, 0, "C:\\night.mp3", "C:"},
       {"3", "D:\\a b\\c.wav", true, 3, "D:\\a b\\c.wav", "D:\\a b"},
+      // Code page 932 names whose last byte is 5C ("\"): no separator.
+      {"2", ShiftJis("C:\\Music\\表"), true, 2, ShiftJis("C:\\Music\\表"), "C:\\Music"},
+      {"2", ShiftJis("C:\\ソナタ\\予.mp3"), true, 2, ShiftJis("C:\\ソナタ\\予.mp3"),
+       ShiftJis("C:\\ソナタ")},
   };
   for (const Case& c : cases) {
     Store s;
@@ -116,21 +123,42 @@ TEST(LoadSettings, ValueCutTo255Bytes) {
 }
 
 TEST(FileExists, DropsOneTrailingSeparator) {
-  Store s;
-  s.store.FileExists("C:\\Music\\");
-  s.store.FileExists("C:\\Music\\\\");
-  s.store.FileExists("");
-  EXPECT_EQ(s.log, (CallLog{"CanOpenForReading C:\\Music", "CanOpenForReading C:\\Music\\",
-                            "CanOpenForReading "}));
+  struct Case {
+    std::string path;
+    std::string opened;
+  } cases[] = {
+      {"C:\\Music\\", "C:\\Music"},
+      {"C:\\Music\\\\", "C:\\Music\\"},
+      {"", ""},
+      {ShiftJis("C:\\Music\\表"), ShiftJis("C:\\Music\\表")},
+      {ShiftJis("C:\\Music\\十\\"), ShiftJis("C:\\Music\\十")},
+      {"C:\\a\x95\\", "C:\\a\x95\\"},  // a lead byte takes the "\" after it
+  };
+  for (const Case& c : cases) {
+    Store s;
+    s.store.FileExists(c.path);
+    EXPECT_EQ(s.log, CallLog{"CanOpenForReading " + c.opened}) << testing::Show(c.path);
+  }
 }
 
 TEST(GetFolderOfPath, Examples) {
-  EXPECT_EQ(GetFolderOfPath("C:\\Music\\night.mp3"), "C:\\Music");
-  EXPECT_EQ(GetFolderOfPath("C:\\night.mp3"), "C:");
-  EXPECT_EQ(GetFolderOfPath("C:night.mp3"), "C:");
-  EXPECT_EQ(GetFolderOfPath("night.mp3"), "");
-  EXPECT_EQ(GetFolderOfPath("\\\\server\\share\\a.mp3"), "\\\\server\\share");
-  EXPECT_EQ(GetFolderOfPath(""), "");
+  struct Case {
+    std::string path;
+    std::string folder;
+  } cases[] = {
+      {"C:\\Music\\night.mp3", "C:\\Music"},
+      {"C:\\night.mp3", "C:"},
+      {"C:night.mp3", "C:"},
+      {"night.mp3", ""},
+      {"\\\\server\\share\\a.mp3", "\\\\server\\share"},
+      {"", ""},
+      {ShiftJis("C:\\Music\\ソナタ.mp3"), "C:\\Music"},
+      {ShiftJis("C:\\表\\能.mp3"), ShiftJis("C:\\表")},
+      {ShiftJis("C:\\申\\"), ShiftJis("C:\\申")},
+      {ShiftJis("D:十予"), "D:"},
+      {"C:\\a\\b\x95", "C:\\a"},  // a lone lead byte at the end
+  };
+  for (const Case& c : cases) EXPECT_EQ(GetFolderOfPath(c.path), c.folder) << testing::Show(c.path);
 }
 
 TEST(IniFilePath, DriveRootGivesTwoSeparators) {
@@ -143,6 +171,11 @@ TEST(WriteIniString, NamesCutTo127Characters) {
   s.store.WriteIniString(std::string(200, 's'), std::string(130, 'k'), "v", kIni);
   EXPECT_EQ(s.log, CallLog{"WriteString " + std::string(127, 's') + "/" + std::string(127, 'k') +
                            "=v " + kIni});
+  std::string key = "k";
+  for (int i = 0; i < 130; ++i) key += ShiftJis("能");
+  s.log.clear();
+  s.store.WriteIniString("s", key, "v", kIni);
+  EXPECT_EQ(s.log, CallLog{"WriteString s/" + key.substr(0, 1 + 2 * 126) + "=v " + kIni});
 }
 
 }  // namespace

@@ -62,6 +62,9 @@ TEST(Main, CommandLineTable) {
       {"/S", StartupOutcome::kLiveOn, V{"LoadSettings", "ShowCursor 0", "LoadSaverWindow"}},
       {"-s", StartupOutcome::kLiveOn, V{"LoadSettings", "ShowCursor 0", "LoadSaverWindow"}},
       {"xs", StartupOutcome::kLiveOn, V{"LoadSettings", "ShowCursor 0", "LoadSaverWindow"}},
+      // A first character of two bytes (ソ, 83 5C) is still one character.
+      {"\x83\x5Cs", StartupOutcome::kLiveOn, V{"LoadSettings", "ShowCursor 0", "LoadSaverWindow"}},
+      {"\x83\x5Cp:77", StartupOutcome::kLiveOn, V{"ShowPreview 77"}},
       {"", StartupOutcome::kLiveOn, V{"LoadSettings", "LoadSaverWindow"}},
       {"/p 1234", StartupOutcome::kLiveOn, V{"ShowPreview 1234"}},
       {"/p:1234", StartupOutcome::kLiveOn, V{"ShowPreview 1234"}},

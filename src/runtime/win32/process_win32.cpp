@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "runtime/code_page_932.h"
 #include "runtime/win32/handles.h"
 
 namespace tolvenar::win32 {
@@ -36,7 +37,7 @@ std::string Win32Process::ProgramDirectory() {
     path.resize(path.size() * 2);
   }
   std::string folder(path.begin(), path.end());
-  const std::size_t separator = folder.find_last_of('\\');
+  const std::size_t separator = FindLastChar(folder, "\\");
   if (separator == std::string::npos) return {};
   // A drive root keeps its separator ("C:\"), as the platform reports it.
   const bool at_root = separator == 2 && folder[1] == ':';

@@ -24,6 +24,10 @@
 //   winprobe cursor                -> "shown" or "hidden": the pointer as the thread of the
 //                                     foreground window has it (Wine answers for that thread, so
 //                                     a program that has ended no longer counts)
+//   winprobe sees <folder> <hex>   -> "<code page> found" when GetFileAttributesA finds the name
+//                                     whose ANSI bytes are <hex> in <folder>, else "<code page>
+//                                     missing" (Wine converts file names only in a locale that
+//                                     exists on the machine)
 //   winprobe wavedevs              -> the number of wave output devices winmm sees
 //   winprobe launch <title> <command line>
 //                                  -> starts the program and waits (30 s at most) until a window
@@ -249,6 +253,17 @@ int Cursor() {
   return 0;
 }
 
+int Sees(const char* folder, const char* hex) {
+  std::string path = std::string(folder) + "\\";
+  for (const char* p = hex; p[0] && p[1]; p += 2) {
+    const char pair[3] = {p[0], p[1], 0};
+    path += static_cast<char>(std::strtoul(pair, nullptr, 16));
+  }
+  const bool found = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  std::printf("%u %s\n", GetACP(), found ? "found" : "missing");
+  return 0;
+}
+
 double Milliseconds(FILETIME from, FILETIME to) {
   const auto ticks = [](FILETIME t) {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
@@ -326,13 +341,15 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::strcmp(argv[1], "cursor") == 0) return Cursor();
   if (argc >= 4 && std::strcmp(argv[1], "launch") == 0) return Launch(argv[2], argv[3]);
+  if (argc >= 4 && std::strcmp(argv[1], "sees") == 0) return Sees(argv[2], argv[3]);
   if (argc >= 2 && std::strcmp(argv[1], "wavedevs") == 0) {
     std::printf("%u\n", waveOutGetNumDevs());
     return 0;
   }
   std::fputs(
       "usage: winprobe find|style|close|hold|client|children|owned|focus <title>"
-      " | makechild <w> <h> | findchild <parent> <title> | acp | cursor | wavedevs"
+      " | makechild <w> <h> | findchild <parent> <title> | acp | cursor | sees <folder> <hex>"
+      " | wavedevs"
       " | launch <title> <command line>\n",
       stderr);
   return 2;
