@@ -201,8 +201,10 @@ class StartStopCycles(FaultTestCase):
         self.assertEqual(self.program.files(), ["Tolvenar.scr"])
         self.assertIsNone(find_window(TITLE))
         if self.CYCLES >= 20:
-            early = sorted(peaks[2:12])[5]
-            late = sorted(peaks[-10:])[5]
+            # The largest of ten: on a busy machine a sample 0.3 s in may come before the 3D
+            # device is made, and a median of such samples reads low.
+            early = max(peaks[2:12])
+            late = max(peaks[-10:])
             self.assertLess(late, early * 1.2 + 2048, "memory grew: %d KiB -> %d KiB" % (early, late))
 
 

@@ -169,14 +169,13 @@ void CALLBACK QuitOnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
 constexpr UINT kParentLifeMs = 600;
 constexpr UINT kGiveUpMs = 5000;
 
-// Runs the program's event loop on a preview window and returns the milliseconds it ran.
-ULONGLONG TimeTheLoop(HWND preview) {
+// Runs the program's event loop on a preview window; returns the tick count when it returned.
+ULONGLONG RunTheLoop(HWND preview) {
   const UINT_PTR give_up = SetTimer(nullptr, 0, kGiveUpMs, QuitOnTimer);
-  const ULONGLONG begin = GetTickCount64();
   RunEventsWhileWindowLives(preview);
-  const ULONGLONG ran = GetTickCount64() - begin;
+  const ULONGLONG ended = GetTickCount64();
   KillTimer(nullptr, give_up);
-  return ran;
+  return ended;
 }
 
 TEST(PreviewLife, AWindowOfTheThreadThatOutlivesThePreviewDoesNotKeepTheLoopRunning) {
@@ -187,8 +186,9 @@ TEST(PreviewLife, AWindowOfTheThreadThatOutlivesThePreviewDoesNotKeepTheLoopRunn
   preview.Show(area->handle());
   const HWND window = preview.handle();
   ASSERT_NE(window, nullptr);
+  const ULONGLONG area_doomed = GetTickCount64();
   SetTimer(area->window, 1, kParentLifeMs, DestroyOnTimer);
-  const ULONGLONG ran = TimeTheLoop(window);
+  const ULONGLONG ran = RunTheLoop(window) - area_doomed;
   EXPECT_FALSE(IsWindow(window));
   EXPECT_TRUE(IsWindow(stray.window));
   EXPECT_GE(ran, kParentLifeMs - 50);
@@ -199,8 +199,10 @@ TEST(PreviewLife, AWindowOfTheThreadThatOutlivesThePreviewDoesNotKeepTheLoopRunn
 // has no other window, not even the input-method window the platform would add.
 TEST(PreviewLife, ThePreviewAloneKeepsTheLoopRunningUntilTheAreaGoes) {
   std::promise<HWND> area_made;
-  std::thread area_thread([&area_made] {
+  ULONGLONG area_doomed = 0;  // the area lives kParentLifeMs from here
+  std::thread area_thread([&area_made, &area_doomed] {
     Host area(152, 112);
+    area_doomed = GetTickCount64();
     SetTimer(area.window, 1, kParentLifeMs, DestroyOnTimer);
     area_made.set_value(area.window);
     MSG message;
@@ -227,7 +229,7 @@ TEST(PreviewLife, ThePreviewAloneKeepsTheLoopRunningUntilTheAreaGoes) {
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&windows_of_the_thread));
-    ran = TimeTheLoop(window);
+    ran = RunTheLoop(window) - area_doomed;
     gone = !IsWindow(window);
   });
   preview_thread.join();
