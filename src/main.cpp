@@ -17,7 +17,7 @@
 #include "scene/win32/direct3d_scene.h"
 #include "scene/win32/saver_window_win32.h"
 #include "settings_dialog/win32/settings_dialog_win32.h"
-#include "startup/settings.h"
+#include "settings/settings_store.h"
 #include "startup/startup.h"
 #include "startup/win32/preview_window_win32.h"
 

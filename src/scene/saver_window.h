@@ -16,6 +16,8 @@
 
 namespace tolvenar {
 
+// The saver window's title (Tolvenar_S), by which a second start recognises a running saver.
+inline constexpr std::string_view kSaverWindowTitle = "Tolvenar_Main";
 inline constexpr std::uint32_t kTimer1IntervalMs = 1000;  // restarts an MP3 that has ended
 inline constexpr std::uint32_t kTimer2IntervalMs = 200;   // watches the audio CD
 inline constexpr int kFacePictureCount = 6;

@@ -16,6 +16,7 @@ struct Place {
 };
 
 // The window.
+// By this title a second start recognises an open dialog.
 inline constexpr std::string_view kTitle = "<Tolvenar>";
 inline constexpr std::int32_t kClientWidth = 7440;
 inline constexpr std::int32_t kClientHeight = 3645;

@@ -8,8 +8,8 @@
 
 #include "runtime/controls.h"
 #include "runtime/user_services.h"
-#include "startup/settings.h"
-#include "startup/zoom.h"
+#include "settings/settings_store.h"
+#include "settings_dialog/zoom.h"
 
 namespace tolvenar {
 

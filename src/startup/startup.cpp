@@ -2,6 +2,8 @@
 
 #include "runtime/code_page_932.h"
 #include "runtime/conversions.h"
+#include "scene/saver_window.h"
+#include "settings_dialog/layout.h"
 
 namespace tolvenar {
 
@@ -11,9 +13,10 @@ std::int32_t PreviewParentHandle(std::string_view argument_text) {
 
 StartupOutcome Main(StartupServices services, SettingsRecord& settings,
                     std::int32_t& cursor_show_result) {
-  // Both look-ups are always made.
+  // A second start recognises a running saver or an open settings dialog by its title; both
+  // look-ups are always made.
   const bool saver_running = services.desktop.TopLevelWindowExists(std::string(kSaverWindowTitle));
-  const bool dialog_open = services.desktop.TopLevelWindowExists(std::string(kSettingsDialogTitle));
+  const bool dialog_open = services.desktop.TopLevelWindowExists(std::string(dialog_layout::kTitle));
   if (saver_running || dialog_open) return StartupOutcome::kEndProgram;
 
   const std::string argument_text = services.process.ArgumentText();

@@ -7,13 +7,9 @@
 #include "runtime/command_line.h"
 #include "runtime/desktop.h"
 #include "runtime/process.h"
-#include "startup/settings.h"
+#include "settings/settings_store.h"
 
 namespace tolvenar {
-
-// Titles by which a second start recognises a running saver or an open settings dialog.
-inline constexpr std::string_view kSaverWindowTitle = "Tolvenar_Main";
-inline constexpr std::string_view kSettingsDialogTitle = "<Tolvenar>";
 
 // The one window each mode brings up.
 class StartupWindows {

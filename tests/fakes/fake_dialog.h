@@ -8,7 +8,7 @@
 #include "fakes/fake_runtime.h"
 #include "runtime/controls.h"
 #include "runtime/user_services.h"
-#include "startup/zoom.h"
+#include "settings_dialog/zoom.h"
 
 namespace tolvenar::testing {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "runtime/ini_profile_file.h"
-#include "startup/settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fakes/fake_runtime.h"
-#include "startup/settings.h"
+#include "settings/settings_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tolvenar;

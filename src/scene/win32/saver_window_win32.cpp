@@ -3,7 +3,6 @@
 #include <string>
 
 #include "scene/saver_window.h"
-#include "startup/startup.h"
 
 namespace tolvenar::win32 {
 namespace {

@@ -16,7 +16,7 @@
 #include "runtime/saver_window_host.h"
 #include "scene/scene.h"
 #include "scene/win32/window_handles.h"
-#include "startup/settings.h"
+#include "runtime/settings_record.h"
 
 namespace tolvenar::win32 {
 

@@ -20,7 +20,7 @@
 #include "settings_dialog/win32/dialog_buttons_win32.h"
 #include "settings_dialog/win32/gdi_objects.h"
 #include "settings_dialog/windowless_elements.h"
-#include "startup/win32/zoom_win32.h"
+#include "settings_dialog/win32/zoom_win32.h"
 
 #include "runtime/win32/text_encoding.h"
 

@@ -2,8 +2,8 @@
 // The settings dialog's window: a fixed-size top-level window with the panel, the windowless
 // labels and marks, the repeat combo box and the three buttons, shown modally.
 #include "runtime/embedded_data.h"
-#include "startup/settings.h"
-#include "startup/zoom.h"
+#include "settings/settings_store.h"
+#include "settings_dialog/zoom.h"
 
 namespace tolvenar::win32 {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/win32/user_services_win32.h"
-#include "startup/win32/zoom_win32.h"
+#include "settings_dialog/win32/zoom_win32.h"
 
 namespace tolvenar::win32 {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // The zoom animation on user32's GetWindowRect and DrawAnimatedRects.
-#include "startup/zoom.h"
+#include "settings_dialog/zoom.h"
 
 namespace tolvenar::win32 {
 

@@ -1,4 +1,4 @@
-#include "startup/zoom.h"
+#include "settings_dialog/zoom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "startup/zoom.h"
+#include "settings_dialog/zoom.h"
 
 namespace tolvenar {
 namespace {

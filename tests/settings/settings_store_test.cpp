@@ -1,4 +1,4 @@
-#include "startup/settings.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 

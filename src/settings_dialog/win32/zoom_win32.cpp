@@ -1,4 +1,4 @@
-#include "startup/win32/zoom_win32.h"
+#include "settings_dialog/win32/zoom_win32.h"
 
 #include <windows.h>
 
