@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "music/background_music.h"
+#include "music/win32/mci_win32.h"
+#include "music/win32/wave_sound_win32.h"
 #include "runtime/randomness.h"
 #include "runtime/win32/desktop_win32.h"
-#include "runtime/win32/mci_win32.h"
-#include "runtime/win32/wave_sound_win32.h"
 #include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/event_loop_win32.h"
 #include "runtime/win32/process_win32.h"

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/graphics3d.h"
 #include "runtime/randomness.h"
+#include "scene/graphics3d.h"
 #include "scene/scene.h"
 
 namespace tolvenar {

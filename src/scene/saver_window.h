@@ -10,9 +10,9 @@
 #include "runtime/embedded_data.h"
 #include "runtime/process.h"
 #include "runtime/randomness.h"
-#include "runtime/saver_window_host.h"
-#include "scene/scene.h"
 #include "runtime/settings_record.h"
+#include "scene/saver_window_host.h"
+#include "scene/scene.h"
 
 namespace tolvenar {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "runtime/controls.h"
 #include "runtime/user_services.h"
+#include "settings_dialog/controls.h"
 #include "startup/settings.h"
 #include "startup/zoom.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "runtime/preview_window.h"
+#include "startup/preview_window.h"
 
 namespace tolvenar {
 

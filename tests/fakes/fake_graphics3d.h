@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics3d.h"
 #include "runtime/randomness.h"
+#include "scene/graphics3d.h"
 
 namespace tolvenar::testing {
 

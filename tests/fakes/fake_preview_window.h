@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/preview_window.h"
+#include "startup/preview_window.h"
 
 namespace tolvenar::testing {
 

@@ -7,7 +7,7 @@
 
 #include "runtime/embedded_data.h"
 #include "runtime/picture.h"
-#include "runtime/preview_window.h"
+#include "startup/preview_window.h"
 
 namespace tolvenar::win32 {
 
