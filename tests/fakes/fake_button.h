@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "button/command.h"
+#include "fakes/fake_runtime.h"
 #include "runtime/caption_label.h"
 #include "runtime/drawing_surface.h"
 #include "runtime/user_control.h"
 
 namespace tolvenar::testing {
-
-using CallLog = std::vector<std::string>;
 
 inline const char* SkinName(int index) {
   static const char* const names[] = {"Normal",   "HighLight", "HighLightSelect",

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/randomness.h"
+#include "fakes/fake_runtime.h"
 #include "scene/graphics3d.h"
 
 namespace tolvenar::testing {
@@ -137,23 +137,6 @@ class FakeGraphics3D : public Graphics3D {
     log.push_back(line);
     return failing.count(line.substr(0, line.find(' '))) == 0 && failing.count(line) == 0;
   }
-};
-
-// Randomness that hands out a fixed list of numbers and records the seeds.
-class FakeRandomness : public Randomness {
- public:
-  float SecondsSinceMidnight() override { return seconds; }
-  void Seed(float seed) override { seeds.push_back(seed); }
-  float Next() override {
-    const float r = next < numbers.size() ? numbers[next] : 0.5f;
-    ++next;
-    return r;
-  }
-
-  float seconds = 3600.5f;
-  std::vector<float> numbers;
-  std::size_t next = 0;
-  std::vector<float> seeds;
 };
 
 }  // namespace tolvenar::testing
