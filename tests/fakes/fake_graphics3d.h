@@ -69,7 +69,7 @@ class FakeGraphics3D : public Graphics3D {
   bool SetMouseCommonDataFormat(std::uint32_t common_format) override {
     return Call("SetMouseCommonDataFormat " + std::to_string(common_format));
   }
-  bool SetMouseCooperativeLevel(std::uintptr_t window, std::uint32_t flags) override {
+  bool SetMouseCooperativeLevel(WindowHandle window, std::uint32_t flags) override {
     return Call("SetMouseCooperativeLevel " + std::to_string(window) + " " + std::to_string(flags));
   }
   bool AcquireMouse() override { return Call("AcquireMouse"); }
