@@ -31,7 +31,7 @@ class Win32StartupWindows final : public StartupWindows {
   Win32StartupWindows(win32::SaverWindowParts saver, const win32::SettingsDialogShared& dialog,
                       EmbeddedData& embedded)
       : saver_(std::move(saver)), dialog_(dialog), preview_(embedded) {}
-  void ShowPreview(std::int32_t parent_handle) override { preview_.Show(parent_handle); }
+  void ShowPreview(WindowHandle parent) override { preview_.Show(parent); }
   void ShowSettingsDialog() override { win32::ShowSettingsDialogModal(dialog_); }
   void LoadSaverWindow() override { win32::LoadSaverWindow(saver_); }
 
