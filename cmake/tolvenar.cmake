@@ -23,9 +23,13 @@ function(tolvenar_publish_headers target)
   endif()
 endfunction()
 
-# tolvenar_core_library(<name> SOURCES ... [DEPS ...]): platform-neutral code, built natively and for Windows.
-function(tolvenar_core_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+# tolvenar_library(<name> [WIN32] SOURCES ... [DEPS ...]): platform-neutral code, built natively and
+# for Windows; with WIN32 a Win32 back end, built only for Windows.
+function(tolvenar_library name)
+  cmake_parse_arguments(ARG "WIN32" "" "SOURCES;DEPS" ${ARGN})
+  if(ARG_WIN32 AND NOT TOLVENAR_WIN32)
+    return()
+  endif()
   if(NOT ARG_SOURCES)  # headers only, so far
     add_library(${name} INTERFACE)
     tolvenar_publish_headers(${name})
@@ -38,44 +42,36 @@ function(tolvenar_core_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# tolvenar_win32_library(<name> SOURCES ... [DEPS ...]): a Win32 back end; only in the Windows build.
-function(tolvenar_win32_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  if(NOT TOLVENAR_WIN32)
+# tolvenar_test(<name> [WINE] SOURCES ... [DEPS ...]): a GoogleTest executable, one ctest test. By
+# default of the core against fakes (host build only); with WINE cross-built with mingw and run by
+# ctest through Wine, where every process start is costly, so one executable is one ctest test.
+function(tolvenar_test name)
+  cmake_parse_arguments(ARG "WINE" "" "SOURCES;DEPS" ${ARGN})
+  if(ARG_WINE AND NOT TOLVENAR_WIN32 OR NOT ARG_WINE AND TOLVENAR_WIN32)
     return()
   endif()
-  add_library(${name} STATIC ${ARG_SOURCES})
-  tolvenar_publish_headers(${name})
-  target_compile_options(${name} PRIVATE ${TOLVENAR_WARNINGS})
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-endfunction()
-
-# tolvenar_native_test(<name> SOURCES ... [DEPS ...]): GoogleTest of the core against fakes (host build only).
-function(tolvenar_native_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  if(TOLVENAR_WIN32)
-    return()
+  if(ARG_WINE)
+    set(gtest gmock gtest_main)
+  else()
+    set(gtest GTest::gmock GTest::gtest_main)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE ${TOLVENAR_WARNINGS})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} ${gtest})
   add_test(NAME ${name} COMMAND ${name})
+  if(ARG_WINE)
+    set_tests_properties(${name} PROPERTIES LABELS wine)
+  endif()
 endfunction()
 
-# tolvenar_wine_test(<name> SOURCES ... [DEPS ...]): GoogleTest cross-built with mingw and run by ctest
-# through Wine. Every Wine process start is costly, so one executable is one ctest test.
-function(tolvenar_wine_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  if(NOT TOLVENAR_WIN32)
-    return()
-  endif()
-  add_executable(${name} ${ARG_SOURCES})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_compile_options(${name} PRIVATE ${TOLVENAR_WARNINGS})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} gmock gtest_main)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS wine)
+# tolvenar_reproducible_assets(<generator> <folder>): a native test that runs the generator into a
+# fresh folder and finds exactly the committed files of <folder>, byte for byte.
+function(tolvenar_reproducible_assets generator folder)
+  add_test(NAME ${generator}_reproduces_assets
+           COMMAND ${CMAKE_COMMAND} -DGENERATOR=$<TARGET_FILE:${generator}>
+                   -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/regenerated -DCOMMITTED=${folder}
+                   -P ${PROJECT_SOURCE_DIR}/cmake/reproduce.cmake)
 endfunction()
 
 # tolvenar_e2e_test(<name> <script>): a Python end-to-end test of the real Tolvenar.scr under Wine + Xvfb.

@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "music/background_music.h"
+#include "music/win32/mci_win32.h"
+#include "music/win32/wave_sound_win32.h"
 #include "runtime/randomness.h"
 #include "runtime/win32/desktop_win32.h"
-#include "runtime/win32/mci_win32.h"
-#include "runtime/win32/wave_sound_win32.h"
 #include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/event_loop_win32.h"
 #include "runtime/win32/process_win32.h"
@@ -31,7 +31,7 @@ class Win32StartupWindows final : public StartupWindows {
   Win32StartupWindows(win32::SaverWindowParts saver, const win32::SettingsDialogShared& dialog,
                       EmbeddedData& embedded)
       : saver_(std::move(saver)), dialog_(dialog), preview_(embedded) {}
-  void ShowPreview(std::int32_t parent_handle) override { preview_.Show(parent_handle); }
+  void ShowPreview(WindowHandle parent) override { preview_.Show(parent); }
   void ShowSettingsDialog() override { win32::ShowSettingsDialogModal(dialog_); }
   void LoadSaverWindow() override { win32::LoadSaverWindow(saver_); }
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "music/mci.h"
 #include "music/music.h"
-#include "runtime/mci.h"
-#include "runtime/wave_sound.h"
+#include "music/wave_sound.h"
 #include "runtime/settings_record.h"
 
 namespace tolvenar {

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "runtime/caption_label.h"
+#include "runtime/window_handle.h"
 
 namespace tolvenar {
 
@@ -46,9 +47,6 @@ class MemoryPropertyBag final : public PropertyBag {
   std::map<std::string, PropertyValue> values;
 };
 
-// A window as the platform names it.
-using WindowId = std::uintptr_t;
-
 // The container as the control sees it.
 class ControlHost {
  public:
@@ -58,8 +56,8 @@ class ControlHost {
   // The container's font.
   virtual FontDescription AmbientFont() = 0;
   // The container's window and the control's own window.
-  virtual WindowId ContainerWindow() = 0;
-  virtual WindowId ControlWindow() = 0;
+  virtual WindowHandle ContainerWindow() = 0;
+  virtual WindowHandle ControlWindow() = 0;
 };
 
 // A timer that ticks on the window thread while enabled.
@@ -82,7 +80,7 @@ class PointerLocator {
   // The pointer position in screen pixels; nullopt when it cannot be read.
   virtual std::optional<ScreenPoint> CursorPosition() = 0;
   // The window that contains the point; 0 when none.
-  virtual WindowId WindowAt(ScreenPoint point) = 0;
+  virtual WindowHandle WindowAt(ScreenPoint point) = 0;
 };
 
 }  // namespace tolvenar

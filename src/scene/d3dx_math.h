@@ -1,7 +1,7 @@
 #pragma once
 // The matrix helpers the scene needs, in the row-vector convention of Direct3D: a point is a row
 // vector multiplied on the left, so A x B transforms by A first and then by B.
-#include "runtime/graphics3d.h"
+#include "scene/graphics3d.h"
 
 namespace tolvenar {
 

@@ -44,15 +44,6 @@ constexpr std::int16_t kDriftPeriod = 1000;
 
 }  // namespace
 
-const std::array<std::array<FaceCorner, 4>, kFaceCount> kFaceTable = {{
-    {{{-10, -10, 10, 1, 1}, {-10, 10, 10, 1, 0}, {10, -10, 10, 0, 1}, {10, 10, 10, 0, 0}}},
-    {{{-10, -10, -10, 0, 1}, {10, -10, -10, 1, 1}, {-10, 10, -10, 0, 0}, {10, 10, -10, 1, 0}}},
-    {{{10, -10, -10, 0, 1}, {10, -10, 10, 1, 1}, {10, 10, -10, 0, 0}, {10, 10, 10, 1, 0}}},
-    {{{-10, -10, 10, 0, 1}, {-10, -10, -10, 1, 1}, {-10, 10, 10, 0, 0}, {-10, 10, -10, 1, 0}}},
-    {{{10, 10, -10, 0, 1}, {10, 10, 10, 1, 1}, {-10, 10, -10, 0, 0}, {-10, 10, 10, 1, 0}}},
-    {{{10, -10, 10, 1, 0}, {10, -10, -10, 0, 0}, {-10, -10, 10, 1, 1}, {-10, -10, -10, 0, 1}}},
-}};
-
 FaceVertex MakeVertex(float x, float y, float z, std::uint32_t colour, float tu, float tv) {
   return FaceVertex{x, y, z, colour, tu, tv};
 }
@@ -122,7 +113,6 @@ bool Direct3DScene::BuildFaces() {
 }
 
 bool Direct3DScene::LoadFaceTextures() {
-  const std::string base = program_directory_ + "\\";
   for (int k = 1; k <= kFaceCount; ++k) {
     TextureFileArguments arguments;
     arguments.width = kFaceTextureSize;
@@ -134,8 +124,10 @@ bool Direct3DScene::LoadFaceTextures() {
     arguments.filter = k == 6 ? kFilterPoint : kFilterNone;
     arguments.mip_filter = kFilterNone;
     arguments.colour_key = 0;
-    const std::string path = base + "Tolvenar" + std::to_string(k) + ".bmp";
-    if (!graphics_.CreateTextureFromFile(path, arguments, face_texture_[k - 1])) return false;
+    if (!graphics_.CreateTextureFromFile(FacePictureFile(program_directory_, k), arguments,
+                                         face_texture_[k - 1])) {
+      return false;
+    }
   }
   return true;
 }

@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/graphics3d.h"
 #include "runtime/randomness.h"
+#include "scene/cube_faces.h"
+#include "scene/graphics3d.h"
 #include "scene/scene.h"
 
 namespace tolvenar {
@@ -19,17 +20,7 @@ struct FaceVertex {
 };
 static_assert(sizeof(FaceVertex) == 24, "the vertex stride the device is given");
 
-// A corner of the face table: position and texture coordinates.
-struct FaceCorner {
-  float x, y, z, tu, tv;
-};
-
-constexpr int kFaceCount = 6;
 constexpr std::uint32_t kFaceVertexFormat = 0x142;  // XYZ | DIFFUSE | TEX1
-
-// Each face is a strip of 4 vertices whose two triangles wind clockwise seen from the origin.
-// Face k shows "Tolvenar<k+1>.bmp": 0 z=+10, 1 z=-10, 2 x=+10, 3 x=-10, 4 top, 5 bottom.
-extern const std::array<std::array<FaceCorner, 4>, kFaceCount> kFaceTable;
 
 FaceVertex MakeVertex(float x, float y, float z, std::uint32_t colour, float tu, float tv);
 

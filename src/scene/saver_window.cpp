@@ -10,10 +10,6 @@ namespace tolvenar {
 
 std::string FacePictureName(int index) { return "FACE" + std::to_string(index); }
 
-std::string FacePictureFile(const std::string& program_directory, int index) {
-  return program_directory + "\\Tolvenar" + std::to_string(index) + ".bmp";
-}
-
 std::string MusicFileEnding(std::string_view music_file) {
   return UpperCase(LastChars(music_file, 3));
 }
@@ -69,7 +65,7 @@ void SaverWindow::Form_Load() {
 
 void SaverWindow::WriteFacePictures() {
   const std::string folder = s_.process.ProgramDirectory();
-  for (int i = 1; i <= kFacePictureCount; ++i) {
+  for (int i = 1; i <= kFaceCount; ++i) {
     const std::optional<Picture> picture = DecodePicture(s_.embedded.Bytes(FacePictureName(i)));
     if (!picture) continue;
     s_.process.WriteWholeFile(FacePictureFile(folder, i), EncodeBmp24(*picture));
@@ -110,7 +106,7 @@ void SaverWindow::Form_Unload() {
   running_ = false;
   unloaded_ = true;
   const std::string folder = s_.process.ProgramDirectory();
-  for (int i = 1; i <= kFacePictureCount; ++i) s_.process.RemoveFile(FacePictureFile(folder, i));
+  for (int i = 1; i <= kFaceCount; ++i) s_.process.RemoveFile(FacePictureFile(folder, i));
 }
 
 void SaverWindow::Timer1_Timer() {

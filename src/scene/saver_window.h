@@ -10,9 +10,10 @@
 #include "runtime/embedded_data.h"
 #include "runtime/process.h"
 #include "runtime/randomness.h"
-#include "runtime/saver_window_host.h"
-#include "scene/scene.h"
 #include "runtime/settings_record.h"
+#include "scene/cube_faces.h"
+#include "scene/saver_window_host.h"
+#include "scene/scene.h"
 
 namespace tolvenar {
 
@@ -20,12 +21,9 @@ namespace tolvenar {
 inline constexpr std::string_view kSaverWindowTitle = "Tolvenar_Main";
 inline constexpr std::uint32_t kTimer1IntervalMs = 1000;  // restarts an MP3 that has ended
 inline constexpr std::uint32_t kTimer2IntervalMs = 200;   // watches the audio CD
-inline constexpr int kFacePictureCount = 6;
 
 // Embedded face picture `index` (1 to 6): "FACE1" .. "FACE6".
 std::string FacePictureName(int index);
-// program directory + "\Tolvenar" + index + ".bmp"
-std::string FacePictureFile(const std::string& program_directory, int index);
 // The last three characters of the music file, upper-cased: "MP3", "WAV" or anything else.
 std::string MusicFileEnding(std::string_view music_file);
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "runtime/controls.h"
+#include "settings_dialog/controls.h"
 
 namespace tolvenar::dialog_layout {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "runtime/controls.h"
 #include "runtime/user_services.h"
 #include "settings/settings_store.h"
+#include "settings_dialog/controls.h"
 #include "settings_dialog/zoom.h"
 
 namespace tolvenar {

@@ -4,7 +4,7 @@
 
 namespace tolvenar {
 
-PreviewPlacement PlacePreviewWindow(PreviewWindowServices& services, std::int32_t parent) {
+PreviewPlacement PlacePreviewWindow(PreviewWindowServices& services, WindowHandle parent) {
   PreviewPlacement placement;
 
   // 1. The preview area's outer rectangle. A handle that names no window leaves nothing to cover:
@@ -46,7 +46,7 @@ PreviewPlacement PlacePreviewWindow(PreviewWindowServices& services, std::int32_
 
 void PreviewFormUnload(PreviewWindowServices& services) { services.PostCloseToSelf(); }
 
-bool PreviewCheckParent(PreviewWindowServices& services, std::int32_t parent) {
+bool PreviewCheckParent(PreviewWindowServices& services, WindowHandle parent) {
   if (services.WindowExists(parent)) return false;
   services.PostCloseToSelf();
   return true;

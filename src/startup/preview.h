@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "runtime/preview_window.h"
+#include "startup/preview_window.h"
 
 namespace tolvenar {
 
@@ -16,14 +16,14 @@ struct PreviewPlacement {
 
 // Places the preview window into `parent` and shows it. A handle that names no window creates
 // nothing, so the program ends at once.
-PreviewPlacement PlacePreviewWindow(PreviewWindowServices& services, std::int32_t parent);
+PreviewPlacement PlacePreviewWindow(PreviewWindowServices& services, WindowHandle parent);
 
 // The preview window's unload handler: posts WM_CLOSE to its own window.
 void PreviewFormUnload(PreviewWindowServices& services);
 
 // The preview window's periodic check: when the preview area has gone but its child lingers, close
 // it. Returns true when it asked to close.
-bool PreviewCheckParent(PreviewWindowServices& services, std::int32_t parent);
+bool PreviewCheckParent(PreviewWindowServices& services, WindowHandle parent);
 
 // Twips to whole pixels, half to even; 0 when the factor is not positive or the result does not
 // fit.

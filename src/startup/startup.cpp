@@ -23,7 +23,7 @@ StartupOutcome Main(StartupServices services, SettingsRecord& settings,
   const std::string mode = ModeLetter(argument_text);
 
   if (mode == "P") {
-    services.windows.ShowPreview(PreviewParentHandle(argument_text));
+    services.windows.ShowPreview(WindowHandleFromNumber(PreviewParentHandle(argument_text)));
     return StartupOutcome::kLiveOn;
   }
 

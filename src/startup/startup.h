@@ -7,6 +7,7 @@
 #include "runtime/command_line.h"
 #include "runtime/desktop.h"
 #include "runtime/process.h"
+#include "runtime/window_handle.h"
 #include "settings/settings_store.h"
 
 namespace tolvenar {
@@ -15,8 +16,8 @@ namespace tolvenar {
 class StartupWindows {
  public:
   virtual ~StartupWindows() = default;
-  // Places the preview window into the preview area `parent_handle` and shows it, not modally.
-  virtual void ShowPreview(std::int32_t parent_handle) = 0;
+  // Places the preview window into the preview area `parent` and shows it, not modally.
+  virtual void ShowPreview(WindowHandle parent) = 0;
   // Shows the settings dialog modally, without an owner; returns when it has closed.
   virtual void ShowSettingsDialog() = 0;
   // Loads the saver window, whose load handler runs the whole saver.

@@ -301,17 +301,6 @@ TEST(CommandProperties, ApplyLookFailureMakesTheCaptionBlackAndGoesOn) {
   EXPECT_EQ(rig.PaintedSkins(), (std::vector<std::string>{"Normal"}));
 }
 
-class FakeEmbeddedData : public EmbeddedData {
- public:
-  std::string_view Bytes(std::string_view name) override {
-    asked.emplace_back(name);
-    auto it = items.find(std::string(name));
-    return it == items.end() ? std::string_view() : std::string_view(it->second);
-  }
-  std::map<std::string, std::string> items;
-  std::vector<std::string> asked;
-};
-
 TEST(CommandSkins, LoadedByResourceNameAndMissingOnesStayEmpty) {
   FakeEmbeddedData data;
   Picture picture;

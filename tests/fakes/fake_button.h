@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "button/command.h"
+#include "fakes/fake_runtime.h"
 #include "runtime/caption_label.h"
 #include "runtime/drawing_surface.h"
 #include "runtime/user_control.h"
 
 namespace tolvenar::testing {
-
-using CallLog = std::vector<std::string>;
 
 inline const char* SkinName(int index) {
   static const char* const names[] = {"Normal",   "HighLight", "HighLightSelect",
@@ -168,12 +167,12 @@ class FakeTimer : public IntervalTimer {
 class FakePointer : public PointerLocator {
  public:
   std::optional<ScreenPoint> CursorPosition() override { return position; }
-  WindowId WindowAt(ScreenPoint point) override {
+  WindowHandle WindowAt(ScreenPoint point) override {
     asked.push_back(point);
     return window_under;
   }
   std::optional<ScreenPoint> position = ScreenPoint{10, 20};
-  WindowId window_under = 0;
+  WindowHandle window_under = 0;
   std::vector<ScreenPoint> asked;
 };
 
@@ -184,8 +183,8 @@ class FakeHost : public ControlHost {
     log_.push_back("PropertyChanged " + name);
   }
   FontDescription AmbientFont() override { return ambient_font; }
-  WindowId ContainerWindow() override { return container; }
-  WindowId ControlWindow() override { return control; }
+  WindowHandle ContainerWindow() override { return container; }
+  WindowHandle ControlWindow() override { return control; }
 
   FontDescription ambient_font = [] {
     FontDescription f;
@@ -195,8 +194,8 @@ class FakeHost : public ControlHost {
     f.charset = 128;
     return f;
   }();
-  WindowId container = 100;
-  WindowId control = 200;
+  WindowHandle container = 100;
+  WindowHandle control = 200;
 
  private:
   CallLog& log_;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fakes/fake_runtime.h"
-#include "runtime/controls.h"
 #include "runtime/user_services.h"
+#include "settings_dialog/controls.h"
 #include "settings_dialog/zoom.h"
 
 namespace tolvenar::testing {

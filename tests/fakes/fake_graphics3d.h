@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics3d.h"
-#include "runtime/randomness.h"
+#include "fakes/fake_runtime.h"
+#include "scene/graphics3d.h"
 
 namespace tolvenar::testing {
 
@@ -69,7 +69,7 @@ class FakeGraphics3D : public Graphics3D {
   bool SetMouseCommonDataFormat(std::uint32_t common_format) override {
     return Call("SetMouseCommonDataFormat " + std::to_string(common_format));
   }
-  bool SetMouseCooperativeLevel(std::uintptr_t window, std::uint32_t flags) override {
+  bool SetMouseCooperativeLevel(WindowHandle window, std::uint32_t flags) override {
     return Call("SetMouseCooperativeLevel " + std::to_string(window) + " " + std::to_string(flags));
   }
   bool AcquireMouse() override { return Call("AcquireMouse"); }
@@ -137,23 +137,6 @@ class FakeGraphics3D : public Graphics3D {
     log.push_back(line);
     return failing.count(line.substr(0, line.find(' '))) == 0 && failing.count(line) == 0;
   }
-};
-
-// Randomness that hands out a fixed list of numbers and records the seeds.
-class FakeRandomness : public Randomness {
- public:
-  float SecondsSinceMidnight() override { return seconds; }
-  void Seed(float seed) override { seeds.push_back(seed); }
-  float Next() override {
-    const float r = next < numbers.size() ? numbers[next] : 0.5f;
-    ++next;
-    return r;
-  }
-
-  float seconds = 3600.5f;
-  std::vector<float> numbers;
-  std::size_t next = 0;
-  std::vector<float> seeds;
 };
 
 }  // namespace tolvenar::testing

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/mci.h"
-#include "runtime/wave_sound.h"
+#include "music/mci.h"
+#include "music/wave_sound.h"
 
 namespace tolvenar::testing {
 

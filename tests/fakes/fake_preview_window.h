@@ -6,21 +6,25 @@
 #include <string>
 #include <vector>
 
-#include "runtime/preview_window.h"
+#include "startup/preview_window.h"
 
 namespace tolvenar::testing {
 
 class FakePreviewWindow : public PreviewWindowServices {
  public:
-  bool GetWindowRect(std::int32_t handle, PixelRect& rect) override {
-    log.push_back("GetWindowRect " + std::to_string(handle));
+  // A handle in the log as the signed number a command line gives.
+  static std::string Number(WindowHandle handle) {
+    return std::to_string(static_cast<std::intptr_t>(handle));
+  }
+  bool GetWindowRect(WindowHandle handle, PixelRect& rect) override {
+    log.push_back("GetWindowRect " + Number(handle));
     auto it = windows.find(handle);
     if (it == windows.end()) return false;
     rect = it->second;
     return true;
   }
-  bool WindowExists(std::int32_t handle) override {
-    log.push_back("WindowExists " + std::to_string(handle));
+  bool WindowExists(WindowHandle handle) override {
+    log.push_back("WindowExists " + Number(handle));
     return windows.count(handle) > 0;
   }
   double TwipsPerPixelX() override { return twips_x; }
@@ -40,8 +44,8 @@ class FakePreviewWindow : public PreviewWindowServices {
     style = new_style;
     return true;
   }
-  bool SetParentWindow(std::int32_t parent) override {
-    log.push_back("SetParentWindow " + std::to_string(parent));
+  bool SetParentWindow(WindowHandle parent) override {
+    log.push_back("SetParentWindow " + Number(parent));
     return windows.count(parent) > 0;
   }
   void MoveWindowTwips(std::int32_t left, std::int32_t top, std::int32_t width,
@@ -62,7 +66,7 @@ class FakePreviewWindow : public PreviewWindowServices {
   }
 
   std::vector<std::string> log;
-  std::map<std::int32_t, PixelRect> windows;  // existing windows by handle
+  std::map<WindowHandle, PixelRect> windows;  // existing windows by handle
   double twips_x = 15, twips_y = 15;
   bool creatable = true;
   std::uint32_t style = 0x06000000;  // WS_CLIPSIBLINGS | WS_CLIPCHILDREN

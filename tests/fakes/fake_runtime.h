@@ -1,15 +1,21 @@
 #pragma once
 // Fakes of the runtime services that record every call in one shared log.
 #include <cstdint>
+#include <cstddef>
 #include <map>
+#include <optional>
+#include <sstream>
 #include <set>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
 #include "runtime/desktop.h"
+#include "runtime/embedded_data.h"
 #include "runtime/process.h"
 #include "runtime/profile_file.h"
+#include "runtime/randomness.h"
 
 namespace tolvenar::testing {
 
@@ -93,6 +99,48 @@ class FakeProfileFile : public ProfileFile {
 
  private:
   CallLog& log_;
+};
+
+// Embedded data held in memory; records every name asked for.
+class FakeEmbeddedData : public EmbeddedData {
+ public:
+  std::string_view Bytes(std::string_view name) override {
+    asked.emplace_back(name);
+    auto it = items.find(std::string(name));
+    return it == items.end() ? std::string_view() : std::string_view(it->second);
+  }
+  std::map<std::string, std::string> items;
+  std::vector<std::string> asked;
+};
+
+// Randomness that hands out a fixed list of numbers (0.5 past its end) and records the seeds;
+// given a log, it logs "Seed <seed>" and "Next" there too.
+class FakeRandomness : public Randomness {
+ public:
+  FakeRandomness() = default;
+  explicit FakeRandomness(CallLog& log) : log_(&log) {}
+  float SecondsSinceMidnight() override { return seconds; }
+  void Seed(float seed) override {
+    seeds.push_back(seed);
+    if (!log_) return;
+    std::ostringstream text;
+    text << "Seed " << seed;
+    log_->push_back(text.str());
+  }
+  float Next() override {
+    if (log_) log_->push_back("Next");
+    const float r = next < numbers.size() ? numbers[next] : 0.5f;
+    ++next;
+    return r;
+  }
+
+  float seconds = 3600.5f;
+  std::vector<float> numbers;
+  std::size_t next = 0;
+  std::vector<float> seeds;
+
+ private:
+  CallLog* log_ = nullptr;
 };
 
 }  // namespace tolvenar::testing

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fakes/fake_runtime.h"
-#include "runtime/saver_window_host.h"
+#include "scene/saver_window_host.h"
 
 namespace tolvenar::testing {
 

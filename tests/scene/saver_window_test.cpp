@@ -9,8 +9,8 @@
 
 #include "fakes/fake_music.h"
 #include "fakes/fake_runtime.h"
-#include "fakes/shift_jis.h"
 #include "fakes/fake_saver_window_host.h"
+#include "fakes/shift_jis.h"
 #include "runtime/picture.h"
 
 namespace tolvenar::testing {
@@ -29,35 +29,6 @@ class FakeScene : public Scene {
 
   bool initialize_result = true;
   DriftState drift;
-
- private:
-  CallLog& log_;
-};
-
-class FakeEmbeddedData : public EmbeddedData {
- public:
-  std::string_view Bytes(std::string_view name) override {
-    auto it = items.find(std::string(name));
-    return it == items.end() ? std::string_view() : std::string_view(it->second);
-  }
-  std::map<std::string, std::string> items;
-};
-
-class FakeRandomness : public Randomness {
- public:
-  explicit FakeRandomness(CallLog& log) : log_(log) {}
-  float SecondsSinceMidnight() override { return 43200.5f; }
-  void Seed(float seed) override {
-    std::ostringstream text;
-    text << "Seed " << seed;
-    log_.push_back(text.str());
-  }
-  float Next() override {
-    log_.push_back("Next");
-    return numbers[next_index++ % numbers.size()];
-  }
-  std::vector<float> numbers = {0.25f, 0.5f};
-  std::size_t next_index = 0;
 
  private:
   CallLog& log_;
@@ -94,6 +65,8 @@ struct Rig {
     window.Connect(form);
     process.argument_text = "/s";
     desktop.display_count = -1;
+    randomness.seconds = 43200.5f;
+    randomness.numbers = {0.25f, 0.5f};
     for (int i = 1; i <= 6; ++i) embedded.items[FacePictureName(i)] = EncodeBmp24(FacePicture(i));
   }
   void Run() { form.Form_Load(); }

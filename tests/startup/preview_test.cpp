@@ -10,7 +10,7 @@ namespace {
 using testing::FakePreviewWindow;
 using Steps = std::vector<std::string>;
 
-constexpr std::int32_t kParent = 0x1234;
+constexpr WindowHandle kParent = 0x1234;
 
 TEST(PreviewPlacement, UsualPreviewAreaInOrder) {
   FakePreviewWindow fake;
@@ -64,7 +64,7 @@ TEST(PreviewPlacement, NoWindowBehindTheHandleCreatesNothing) {
     SCOPED_TRACE(handle);
     FakePreviewWindow fake;
     fake.windows[kParent] = {0, 0, 152, 112};
-    const PreviewPlacement p = PlacePreviewWindow(fake, handle);
+    const PreviewPlacement p = PlacePreviewWindow(fake, WindowHandleFromNumber(handle));
     EXPECT_FALSE(p.created);
     EXPECT_EQ(fake.log, Steps{"GetWindowRect " + std::to_string(handle)});
   }

@@ -12,8 +12,10 @@ using testing::CallLog;
 class RecordingWindows : public StartupWindows {
  public:
   explicit RecordingWindows(CallLog& log) : log_(log) {}
-  void ShowPreview(std::int32_t parent_handle) override {
-    log_.push_back("ShowPreview " + std::to_string(parent_handle));
+  // The handle as the signed number it came from: a negative number must reach the window
+  // sign-extended, as the platform's handles are.
+  void ShowPreview(WindowHandle parent) override {
+    log_.push_back("ShowPreview " + std::to_string(static_cast<std::intptr_t>(parent)));
   }
   void ShowSettingsDialog() override { log_.push_back("ShowSettingsDialog"); }
   void LoadSaverWindow() override { log_.push_back("LoadSaverWindow"); }

@@ -1,9 +1,12 @@
 #pragma once
-// The six inner faces of the box the saver draws around the viewer: each face's corner positions
-// and texture coordinates, exactly as the saver's vertex buffers hold them. A texel's direction
-// from the centre of the box is the point its texture coordinates map to on the face.
+// The six inner faces of the box the saver draws around the viewer: the saver's own face table, so
+// each face's corner positions and texture coordinates are exactly what its vertex buffers hold. A
+// texel's direction from the centre of the box is the point its texture coordinates map to on the
+// face.
 #include <array>
 #include <cmath>
+
+#include "scene/cube_faces.h"
 
 namespace make_city {
 
@@ -24,25 +27,19 @@ struct FaceCorner {
   double tu, tv;
 };
 
-// Faces 0-3 look level, 4 up, 5 down; face k carries picture file k + 1.
-inline constexpr int kFaceCount = 6;
-inline const std::array<std::array<FaceCorner, 4>, kFaceCount> kFaces = {{
-    {{{{-10, -10, 10}, 1, 1}, {{-10, 10, 10}, 1, 0}, {{10, -10, 10}, 0, 1}, {{10, 10, 10}, 0, 0}}},
-    {{{{-10, -10, -10}, 0, 1},
-      {{10, -10, -10}, 1, 1},
-      {{-10, 10, -10}, 0, 0},
-      {{10, 10, -10}, 1, 0}}},
-    {{{{10, -10, -10}, 0, 1}, {{10, -10, 10}, 1, 1}, {{10, 10, -10}, 0, 0}, {{10, 10, 10}, 1, 0}}},
-    {{{{-10, -10, 10}, 0, 1},
-      {{-10, -10, -10}, 1, 1},
-      {{-10, 10, 10}, 0, 0},
-      {{-10, 10, -10}, 1, 0}}},
-    {{{{10, 10, -10}, 0, 1}, {{10, 10, 10}, 1, 1}, {{-10, 10, -10}, 0, 0}, {{-10, 10, 10}, 1, 0}}},
-    {{{{10, -10, 10}, 1, 0},
-      {{10, -10, -10}, 0, 0},
-      {{-10, -10, 10}, 1, 1},
-      {{-10, -10, -10}, 0, 1}}},
-}};
+// Faces 0-3 look level, 4 up, 5 down; face k carries picture file k + 1. Every coordinate is a
+// small whole number, so the table is the same in double precision.
+inline constexpr int kFaceCount = tolvenar::kFaceCount;
+inline const std::array<std::array<FaceCorner, 4>, kFaceCount> kFaces = [] {
+  std::array<std::array<FaceCorner, 4>, kFaceCount> faces{};
+  for (int k = 0; k < kFaceCount; ++k) {
+    for (int i = 0; i < 4; ++i) {
+      const tolvenar::FaceCorner& c = tolvenar::kFaceTable[k][i];
+      faces[k][i] = {{c.x, c.y, c.z}, c.tu, c.tv};
+    }
+  }
+  return faces;
+}();
 
 // A face as origin and edge vectors: point(u, v) = origin + u * along_u + v * along_v.
 struct FaceFrame {

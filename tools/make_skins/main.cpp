@@ -1,12 +1,9 @@
-// Draws the six 64 x 25 button skins and writes them as 24-bit BMP files:
-//   make_skins <folder>          writes normal.bmp ... disable.bmp into the folder
-//   make_skins --check <folder>  exits 1 unless the folder holds exactly these bytes
+// make_skins <folder>: draws the six 64 x 25 button skins and writes them as 24-bit BMP files
+// normal.bmp ... disable.bmp into the folder.
 // Only the 4-pixel outer ring of a skin reaches the screen; the inside is a plain face.
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -198,36 +195,18 @@ std::vector<Output> AllSkins() {
           {"disable.bmp", DisableSkin()}};
 }
 
-bool ReadFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  bytes = buffer.str();
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool check = argc == 3 && std::string(argv[1]) == "--check";
-  if (argc != 2 && !check) {
-    std::fprintf(stderr, "usage: make_skins [--check] <folder>\n");
+  if (argc != 2) {
+    std::fputs("usage: make_skins <folder>\n", stderr);
     return 2;
   }
-  const std::string folder = argv[argc - 1];
+  const std::string folder = argv[1];
   int failures = 0;
   for (const Output& output : AllSkins()) {
     const std::string path = folder + "/" + output.file;
     const std::string bytes = tolvenar::EncodeBmp24(output.picture);
-    if (check) {
-      std::string committed;
-      if (!ReadFile(path, committed) || committed != bytes) {
-        std::fprintf(stderr, "%s differs from the generated skin\n", path.c_str());
-        ++failures;
-      }
-      continue;
-    }
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {

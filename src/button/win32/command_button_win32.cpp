@@ -151,8 +151,8 @@ class Win32PointerLocator final : public PointerLocator {
     if (!GetCursorPos(&point)) return std::nullopt;
     return ScreenPoint{point.x, point.y};
   }
-  WindowId WindowAt(ScreenPoint point) override {
-    return reinterpret_cast<WindowId>(WindowFromPoint(POINT{point.x, point.y}));
+  WindowHandle WindowAt(ScreenPoint point) override {
+    return reinterpret_cast<WindowHandle>(WindowFromPoint(POINT{point.x, point.y}));
   }
 };
 
@@ -177,10 +177,10 @@ class Win32ControlHost final : public ControlHost {
     ambient.charset = log.lfCharSet;
     return ambient;
   }
-  WindowId ContainerWindow() override {
-    return reinterpret_cast<WindowId>(window_ ? GetParent(window_) : nullptr);
+  WindowHandle ContainerWindow() override {
+    return reinterpret_cast<WindowHandle>(window_ ? GetParent(window_) : nullptr);
   }
-  WindowId ControlWindow() override { return reinterpret_cast<WindowId>(window_); }
+  WindowHandle ControlWindow() override { return reinterpret_cast<WindowHandle>(window_); }
 
  private:
   HWND window_ = nullptr;

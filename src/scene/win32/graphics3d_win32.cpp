@@ -141,7 +141,7 @@ bool Win32Graphics3D::SetMouseCommonDataFormat(std::uint32_t common_format) {
   return SUCCEEDED(mouse_->SetDataFormat(&c_dfDIMouse));
 }
 
-bool Win32Graphics3D::SetMouseCooperativeLevel(std::uintptr_t window, std::uint32_t flags) {
+bool Win32Graphics3D::SetMouseCooperativeLevel(WindowHandle window, std::uint32_t flags) {
   return mouse_ && SUCCEEDED(mouse_->SetCooperativeLevel(reinterpret_cast<HWND>(window), flags));
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics3d.h"
+#include "scene/graphics3d.h"
 #include "scene/win32/com_ptr.h"
 #include "scene/win32/device_warm_up.h"
 #include "scene/win32/frame_statistics.h"
@@ -39,7 +39,7 @@ class Win32Graphics3D final : public Graphics3D {
   bool CreateDirectInput() override;
   bool CreateMouseDevice() override;
   bool SetMouseCommonDataFormat(std::uint32_t common_format) override;
-  bool SetMouseCooperativeLevel(std::uintptr_t window, std::uint32_t flags) override;
+  bool SetMouseCooperativeLevel(WindowHandle window, std::uint32_t flags) override;
   bool AcquireMouse() override;
   bool SetTransform(std::uint32_t state, const Matrix4& matrix) override;
   bool CreateTextureFromFile(const std::string& path, const TextureFileArguments& arguments,

@@ -13,7 +13,7 @@
 #include "runtime/embedded_data.h"
 #include "runtime/process.h"
 #include "runtime/randomness.h"
-#include "runtime/saver_window_host.h"
+#include "scene/saver_window_host.h"
 #include "scene/scene.h"
 #include "scene/win32/window_handles.h"
 #include "runtime/settings_record.h"

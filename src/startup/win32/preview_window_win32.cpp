@@ -10,10 +10,7 @@ constexpr char kCaption[] = "Preview Window";
 constexpr UINT_PTR kParentWatch = 1;
 constexpr UINT kParentWatchMs = 500;
 
-HWND ToHwnd(std::int32_t handle) {
-  // Window handles are 32-bit values, sign-extended on 64-bit Windows.
-  return reinterpret_cast<HWND>(static_cast<INT_PTR>(handle));
-}
+HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
 
 }  // namespace
 
@@ -23,14 +20,14 @@ Win32PreviewWindow::~Win32PreviewWindow() {
   if (window_ && IsWindow(window_)) DestroyWindow(window_);
 }
 
-void Win32PreviewWindow::Show(std::int32_t parent) {
+void Win32PreviewWindow::Show(WindowHandle parent) {
   parent_ = parent;
   if (!PlacePreviewWindow(*this, parent).created) return;
   // The preview area may vanish without destroying its child (another process's window): check.
   SetTimer(window_, kParentWatch, kParentWatchMs, nullptr);
 }
 
-bool Win32PreviewWindow::GetWindowRect(std::int32_t handle, PixelRect& rect) {
+bool Win32PreviewWindow::GetWindowRect(WindowHandle handle, PixelRect& rect) {
   const HWND window = ToHwnd(handle);
   RECT r;
   if (!window || !IsWindow(window) || !::GetWindowRect(window, &r)) return false;
@@ -38,7 +35,7 @@ bool Win32PreviewWindow::GetWindowRect(std::int32_t handle, PixelRect& rect) {
   return true;
 }
 
-bool Win32PreviewWindow::WindowExists(std::int32_t handle) {
+bool Win32PreviewWindow::WindowExists(WindowHandle handle) {
   const HWND window = ToHwnd(handle);
   return window && IsWindow(window);
 }
@@ -96,7 +93,7 @@ bool Win32PreviewWindow::WriteWindowStyle(std::uint32_t style) {
   return previous != 0 || GetLastError() == 0;
 }
 
-bool Win32PreviewWindow::SetParentWindow(std::int32_t parent) {
+bool Win32PreviewWindow::SetParentWindow(WindowHandle parent) {
   return SetParent(window_, ToHwnd(parent)) != nullptr;
 }
 

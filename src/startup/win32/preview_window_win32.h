@@ -7,7 +7,7 @@
 
 #include "runtime/embedded_data.h"
 #include "runtime/picture.h"
-#include "runtime/preview_window.h"
+#include "startup/preview_window.h"
 
 namespace tolvenar::win32 {
 
@@ -19,18 +19,18 @@ class Win32PreviewWindow final : public PreviewWindowServices {
   ~Win32PreviewWindow() override;
 
   // Places and shows the preview window inside `parent`; it watches that the parent stays.
-  void Show(std::int32_t parent);
+  void Show(WindowHandle parent);
   // The preview window; null before it is created and once it is destroyed.
   HWND handle() const { return window_; }
 
-  bool GetWindowRect(std::int32_t handle, PixelRect& rect) override;
-  bool WindowExists(std::int32_t handle) override;
+  bool GetWindowRect(WindowHandle handle, PixelRect& rect) override;
+  bool WindowExists(WindowHandle handle) override;
   double TwipsPerPixelX() override;
   double TwipsPerPixelY() override;
   bool CreatePreviewWindow() override;
   std::uint32_t ReadWindowStyle() override;
   bool WriteWindowStyle(std::uint32_t style) override;
-  bool SetParentWindow(std::int32_t parent) override;
+  bool SetParentWindow(WindowHandle parent) override;
   void MoveWindowTwips(std::int32_t left, std::int32_t top, std::int32_t width,
                        std::int32_t height) override;
   void SizeImage(std::int32_t width, std::int32_t height) override;
@@ -46,7 +46,7 @@ class Win32PreviewWindow final : public PreviewWindowServices {
 
   EmbeddedData& embedded_;
   HWND window_ = nullptr;
-  std::int32_t parent_ = 0;
+  WindowHandle parent_ = 0;
   Picture still_;
   std::vector<std::uint8_t> still_bgr_;  // bottom-up DIB rows of the still
   RECT image_{0, 0, 0, 0};               // the image control's place, in client pixels

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "music/background_music.h"
-#include "runtime/win32/mci_win32.h"
-#include "runtime/win32/wave_sound_win32.h"
+#include "music/win32/mci_win32.h"
+#include "music/win32/wave_sound_win32.h"
 
 namespace tolvenar {
 namespace {

@@ -60,9 +60,7 @@ class Host {
   ~Host() {
     if (IsWindow(window)) DestroyWindow(window);
   }
-  std::int32_t handle() const {
-    return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(window));
-  }
+  WindowHandle handle() const { return reinterpret_cast<WindowHandle>(window); }
   HWND window;
 };
 
@@ -152,7 +150,7 @@ TEST(Win32PreviewWindow, NoWindowBehindTheHandleCreatesNothing) {
   FileData data;
   for (std::int32_t handle : {0, 12345678}) {
     Win32PreviewWindow preview(data);
-    preview.Show(handle);
+    preview.Show(WindowHandleFromNumber(handle));
     Pump();
     EXPECT_EQ(FindWindowA("Tolvenar_R", nullptr), nullptr) << handle;
   }
@@ -218,7 +216,7 @@ TEST(PreviewLife, ThePreviewAloneKeepsTheLoopRunningUntilTheAreaGoes) {
     ImmDisableIME(GetCurrentThreadId());
     FileData data;
     Win32PreviewWindow preview(data);
-    preview.Show(static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(area)));
+    preview.Show(reinterpret_cast<WindowHandle>(area));
     const HWND window = preview.handle();
     created = window != nullptr;
     windows_of_the_thread = 0;

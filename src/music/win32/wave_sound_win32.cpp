@@ -1,4 +1,4 @@
-#include "runtime/win32/wave_sound_win32.h"
+#include "music/win32/wave_sound_win32.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The wave-sound player on winmm.
-#include "runtime/wave_sound.h"
+#include "music/wave_sound.h"
 
 namespace tolvenar::win32 {
 

@@ -12,6 +12,11 @@
 
 namespace tolvenar::win32::testing {
 
+// The program's three keys (code page 932 bytes).
+inline const std::string kMusicKind = "BGM\x8B\xE6\x95\xAA";
+inline const std::string kRepeatTrack = "BGM\xD8\xCB\xDF\xB0\xC4";
+inline const std::string kMusicFile = "BGM\xCC\xA7\xB2\xD9";
+
 class TempFolder {
  public:
   TempFolder() {

@@ -1,4 +1,4 @@
-#include "runtime/win32/mci_win32.h"
+#include "music/win32/mci_win32.h"
 
 #include <windows.h>
 

@@ -12,13 +12,12 @@ namespace {
 
 using testing::Exists;
 using testing::Get;
+using testing::kMusicFile;
+using testing::kMusicKind;
+using testing::kRepeatTrack;
 using testing::Put;
 using testing::Show;
 using testing::TempFolder;
-
-const std::string kMusicKind = "BGM\x8B\xE6\x95\xAA";
-const std::string kRepeatTrack = "BGM\xD8\xCB\xDF\xB0\xC4";
-const std::string kMusicFile = "BGM\xCC\xA7\xB2\xD9";
 
 // What GetPrivateProfileStringA leaves in a buffer of `size` bytes prefilled with '*' (the buffer
 // has 8 more sentinel bytes behind it), and what it returns.

@@ -3,6 +3,8 @@
 // preview window it creates, moves and closes.
 #include <cstdint>
 
+#include "runtime/window_handle.h"
+
 namespace tolvenar {
 
 // A window's outer rectangle in screen pixels.
@@ -17,9 +19,9 @@ class PreviewWindowServices {
   virtual ~PreviewWindowServices() = default;
   // The outer rectangle of window `handle` (GetWindowRect); false, `rect` untouched, when the
   // handle names no window.
-  virtual bool GetWindowRect(std::int32_t handle, PixelRect& rect) = 0;
+  virtual bool GetWindowRect(WindowHandle handle, PixelRect& rect) = 0;
   // True while window `handle` exists.
-  virtual bool WindowExists(std::int32_t handle) = 0;
+  virtual bool WindowExists(WindowHandle handle) = 0;
   // The screen's twips per pixel across and down (1440 / dots per inch; 15 at 96 dpi).
   virtual double TwipsPerPixelX() = 0;
   virtual double TwipsPerPixelY() = 0;
@@ -31,7 +33,7 @@ class PreviewWindowServices {
   // Writes the preview window's style bits (SetWindowLongA GWL_STYLE); false on failure.
   virtual bool WriteWindowStyle(std::uint32_t style) = 0;
   // Makes `parent` the preview window's parent (SetParent); false on failure.
-  virtual bool SetParentWindow(std::int32_t parent) = 0;
+  virtual bool SetParentWindow(WindowHandle parent) = 0;
   // Places the preview window, in twips relative to its parent's client area.
   virtual void MoveWindowTwips(std::int32_t left, std::int32_t top, std::int32_t width,
                                std::int32_t height) = 0;

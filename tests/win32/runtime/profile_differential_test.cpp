@@ -18,13 +18,12 @@ namespace {
 using namespace std::string_literals;
 using testing::Exists;
 using testing::Get;
+using testing::kMusicFile;
+using testing::kMusicKind;
+using testing::kRepeatTrack;
 using testing::Put;
 using testing::Show;
 using testing::TempFolder;
-
-const std::string kMusicKind = "BGM\x8B\xE6\x95\xAA";
-const std::string kRepeatTrack = "BGM\xD8\xCB\xDF\xB0\xC4";
-const std::string kMusicFile = "BGM\xCC\xA7\xB2\xD9";
 
 struct Step {
   bool write;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/window_handle.h"
+
 namespace tolvenar {
 
 // A 4 x 4 single-precision matrix in the row-vector convention (m[row][column]).
@@ -63,7 +65,7 @@ class Graphics3D {
   // Sets a common data format on the mouse device (2: the standard mouse format).
   virtual bool SetMouseCommonDataFormat(std::uint32_t common_format) = 0;
   // window 0 means no window.
-  virtual bool SetMouseCooperativeLevel(std::uintptr_t window, std::uint32_t flags) = 0;
+  virtual bool SetMouseCooperativeLevel(WindowHandle window, std::uint32_t flags) = 0;
   virtual bool AcquireMouse() = 0;
   virtual bool SetTransform(std::uint32_t state, const Matrix4& matrix) = 0;
   // Loads a picture file into a new texture.

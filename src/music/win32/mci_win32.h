@@ -1,6 +1,6 @@
 #pragma once
 // The command-string service on winmm.
-#include "runtime/mci.h"
+#include "music/mci.h"
 
 namespace tolvenar::win32 {
 
