@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "runtime/graphics3d.h"
-#include "scene/win32/com_ptr.h"
+#include "runtime/win32/handles.h"
 #include "scene/win32/device_warm_up.h"
 #include "scene/win32/frame_statistics.h"
 
