@@ -29,6 +29,11 @@ class UniqueResource {
 
   Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
+  // For creation functions that fill a Handle*: the old handle is freed first.
+  Handle* put() {
+    reset();
+    return &handle_;
+  }
   void reset() {
     if (handle_) Release{}(std::exchange(handle_, nullptr));
   }
@@ -135,38 +140,17 @@ class WindowTimer {
   UINT_PTR id_ = 0;
 };
 
+template <typename T>
+struct ReleaseComReference {
+  void operator()(T* pointer) const { pointer->Release(); }
+};
+
 // An owning pointer to a COM interface: one reference, released once.
 template <typename T>
-class ComPtr {
+class ComPtr : public UniqueResource<T*, ReleaseComReference<T>> {
  public:
-  ComPtr() = default;
-  explicit ComPtr(T* pointer) : pointer_(pointer) {}
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-  ComPtr& operator=(ComPtr&& other) noexcept {
-    if (this != &other) {
-      reset();
-      pointer_ = std::exchange(other.pointer_, nullptr);
-    }
-    return *this;
-  }
-  ~ComPtr() { reset(); }
-
-  T* get() const { return pointer_; }
-  T* operator->() const { return pointer_; }
-  explicit operator bool() const { return pointer_ != nullptr; }
-  // For creation functions that fill a T**: the old reference is released first.
-  T** put() {
-    reset();
-    return &pointer_;
-  }
-  void reset() {
-    if (pointer_) std::exchange(pointer_, nullptr)->Release();
-  }
-
- private:
-  T* pointer_ = nullptr;
+  using UniqueResource<T*, ReleaseComReference<T>>::UniqueResource;
+  T* operator->() const { return this->get(); }
 };
 
 }  // namespace tolvenar::win32
