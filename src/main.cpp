@@ -1,4 +1,5 @@
-// Program entry: makes the Win32 services and hands over to the start-up module.
+// Program entry and the one place that makes the platform's services: each window is handed the
+// ones it uses, then the start-up module takes over.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,12 +15,14 @@
 #include "runtime/win32/event_loop_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
-#include "scene/win32/direct3d_scene.h"
+#include "runtime/win32/user_services_win32.h"
+#include "scene/win32/direct3d_scene_win32.h"
 #include "scene/win32/saver_window_win32.h"
 #include "settings_dialog/win32/settings_dialog_win32.h"
 #include "settings/settings_store.h"
 #include "startup/startup.h"
 #include "startup/win32/preview_window_win32.h"
+#include "settings_dialog/win32/zoom_win32.h"
 
 namespace {
 
@@ -64,12 +67,26 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   BackgroundMusic music(mci, wave_sound, settings);
 
+  // The settings dialog's services; made here, used only in that mode (each binds its library at
+  // first use, so the other modes pay nothing for them).
+  win32::Win32PointerPosition pointer;
+  win32::Win32AppPointer app_pointer;
+  win32::Win32ScreenMetrics screen;
+  win32::Win32FileChooser file_chooser;
+  win32::Win32Shell shell;
+  win32::Win32WindowAnimation animation;
+
   Win32StartupWindows windows(
       {music, process, desktop, embedded, randomness, settings, cursor_show_result,
        [&process, &randomness](HWND window) {
          return CreateDirect3DScene(window, process.ProgramDirectory(), randomness);
        }},
-      {settings, store, zoom_point, embedded}, embedded);
+      {settings,
+       zoom_point,
+       embedded,
+       {store, screen, pointer, app_pointer, file_chooser, shell, animation},
+       app_pointer},
+      embedded);
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
       StartupOutcome::kLiveOn) {

@@ -9,6 +9,13 @@ WindowlessElements::Id WindowlessElements::Add(Element element) {
   return elements_.size() - 1;
 }
 
+void WindowlessElements::TextMeasured(Id id, std::int32_t width, std::int32_t height) {
+  PixelBox& box = elements_.at(id).box;
+  if (!elements_.at(id).fits_text) return;
+  box.right = box.left + width;
+  box.bottom = box.top + height;
+}
+
 std::optional<WindowlessElements::Id> WindowlessElements::At(PixelPoint point) const {
   for (Id id = 0; id < elements_.size(); ++id) {
     if (elements_[id].box.Contains(point)) return id;

@@ -34,11 +34,13 @@ class WindowlessElements {
     std::function<void()> on_press;  // any mouse button went down on it
     std::function<void()> on_click;  // the left button went down and came up on it
     bool hand_pointer = false;
+    bool fits_text = false;  // a label whose box follows its measured text
   };
 
   Id Add(Element element);
-  // Labels that size themselves to their text move their box.
-  void SetBox(Id id, const PixelBox& box) { elements_.at(id).box = box; }
+  // The element's text now measures `width` by `height` pixels: a label that fits its text keeps
+  // its top-left corner and takes that size; any other element keeps its box.
+  void TextMeasured(Id id, std::int32_t width, std::int32_t height);
   const PixelBox& Box(Id id) const { return elements_.at(id).box; }
   // The element under a point; where boxes overlap, the one added first.
   std::optional<Id> At(PixelPoint point) const;

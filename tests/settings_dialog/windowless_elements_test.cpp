@@ -21,8 +21,9 @@ class WindowlessElementsTest : public ::testing::Test {
  protected:
   WindowlessElementsTest() {
     elements_.Add({{0, 0, 10, 10}, [this] { seen_.push_back("mark pressed"); }, nullptr, false});
-    link_ = elements_.Add({{40, 0, 60, 10}, nullptr, [this] { seen_.push_back("link"); }, true});
-    elements_.Add({{0, 40, 30, 60}, nullptr, nullptr, false});
+    link_ =
+        elements_.Add({{40, 0, 60, 10}, nullptr, [this] { seen_.push_back("link"); }, true, true});
+    caption_ = elements_.Add({{0, 40, 30, 60}, nullptr, nullptr, false});
   }
   void Run(const std::vector<Step>& steps) {
     for (const Step& step : steps) {
@@ -36,6 +37,7 @@ class WindowlessElementsTest : public ::testing::Test {
 
   WindowlessElements elements_;
   WindowlessElements::Id link_ = 0;
+  WindowlessElements::Id caption_ = 0;
   std::vector<std::string> seen_;
 };
 
@@ -86,9 +88,32 @@ TEST_F(WindowlessElementsTest, AClickNeedsTheLeftPressAndReleaseOnTheSameElement
 }
 
 TEST_F(WindowlessElementsTest, ALabelThatGrowsTakesPressesWhereItNowStands) {
-  elements_.SetBox(link_, {40, 0, 120, 10});
+  elements_.TextMeasured(link_, 80, 10);
   Run({{'p', {100, 5}, kLeftButton}, {'r', {100, 5}, kLeftButton}});
   EXPECT_EQ(seen_, std::vector<std::string>{"link"});
+}
+
+TEST_F(WindowlessElementsTest, OnlyALabelThatFitsItsTextFollowsTheMeasure) {
+  struct Row {
+    const char* what;
+    WindowlessElements::Id id;
+    std::int32_t width, height;
+    PixelBox expected;
+  };
+  const Row rows[] = {
+      {"fitting label grows from its corner", link_, 80, 12, {40, 0, 120, 12}},
+      {"fitting label shrinks to its text", link_, 5, 3, {40, 0, 45, 3}},
+      {"empty text leaves an empty box", link_, 0, 0, {40, 0, 40, 0}},
+      {"fixed label keeps its box", caption_, 80, 12, {0, 40, 30, 60}},
+  };
+  for (const Row& row : rows) {
+    elements_.TextMeasured(row.id, row.width, row.height);
+    const PixelBox& box = elements_.Box(row.id);
+    EXPECT_EQ((std::vector<std::int32_t>{box.left, box.top, box.right, box.bottom}),
+              (std::vector<std::int32_t>{row.expected.left, row.expected.top, row.expected.right,
+                                         row.expected.bottom}))
+        << row.what;
+  }
 }
 
 TEST_F(WindowlessElementsTest, PointerShapes) {

@@ -6,8 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/persistent_surface_win32.h"
+#include "runtime/win32/screen_win32.h"
+#include "runtime/win32/window_win32.h"
 
 #include "runtime/win32/text_encoding.h"
 
@@ -17,13 +18,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TolvenarCommand";
 constexpr UINT_PTR kMouseTimerId = 1;
 constexpr int kTwipsPerPixel = Win32PersistentSurface::kTwipsPerPixel;
-
-int ScreenDpiY() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
 
 int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
@@ -48,11 +42,11 @@ class Win32CaptionLabel final : public CaptionLabel {
   void SetFont(const FontDescription& font) override {
     font_ = font;
     // Height from points at the screen's resolution, as a character height (negative).
-    const int height = -static_cast<int>(std::lround(font.size_points * ScreenDpiY() / 72.0));
-    handle_ = UniqueGdiObject<HGDIOBJ>(
-        CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline, font.strikethrough,
-                    static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(font.face_name).c_str()));
+    const int height = FontHeightOfPoints(font.size_points);
+    handle_ = UniqueFont(CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline,
+                                     font.strikethrough, static_cast<DWORD>(font.charset),
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, Widen(font.face_name).c_str()));
     Invalidate();
   }
   bool Enabled() override { return enabled_; }
@@ -77,7 +71,7 @@ class Win32CaptionLabel final : public CaptionLabel {
   void Draw(HDC dc) const {
     if (caption_.empty()) return;
     const std::wstring text = Widen(caption_);
-    HGDIOBJ previous_font = handle_.get() ? SelectObject(dc, handle_.get()) : nullptr;
+    const SelectedObject font(dc, handle_.get());
     const int previous_mode = SetBkMode(dc, TRANSPARENT);
     const UINT format = DT_CENTER | DT_TOP | DT_WORDBREAK;
     RECT box = Box();
@@ -94,7 +88,6 @@ class Win32CaptionLabel final : public CaptionLabel {
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
     }
     SetBkMode(dc, previous_mode);
-    if (previous_font) SelectObject(dc, previous_font);
   }
 
  private:
@@ -110,7 +103,7 @@ class Win32CaptionLabel final : public CaptionLabel {
   std::string caption_;
   std::uint32_t colour_ = 0;
   FontDescription font_;
-  UniqueGdiObject<HGDIOBJ> handle_;
+  UniqueFont handle_;
   bool enabled_ = true;
   double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };
@@ -169,7 +162,7 @@ class Win32ControlHost final : public ControlHost {
     if (!font || GetObjectW(font, sizeof log, &log) != sizeof log) return DesignFont();
     FontDescription ambient;
     ambient.face_name = Narrow(log.lfFaceName);
-    ambient.size_points = std::abs(log.lfHeight) * 72.0 / ScreenDpiY();
+    ambient.size_points = PointsOfFontHeight(log.lfHeight);
     ambient.weight = static_cast<std::int16_t>(log.lfWeight);
     ambient.italic = log.lfItalic != 0;
     ambient.underline = log.lfUnderline != 0;
@@ -204,18 +197,21 @@ std::int16_t HeldButtons(WPARAM keys) {
 
 }  // namespace
 
-struct CommandButtonWin32::Parts {
+// The button's window and the parts that serve its messages.
+class CommandButtonWin32::Parts final : public Window {
+ public:
   explicit Parts(SkinSet skins) : command(surface, label, timer, pointer, host, std::move(skins)) {}
+  Parts(const Parts&) = delete;
+  Parts& operator=(const Parts&) = delete;
+  ~Parts() override { DestroyQuietly(); }
 
-  void Attach(HWND hwnd) {
-    window = hwnd;
-    surface.Attach(hwnd);
-    label.Attach(hwnd);
-    timer.Attach(hwnd);
-    host.Attach(hwnd);
+  bool Create(HWND parent, const CommandButtonPlacement& placement) {
+    return CreateHandle(
+        kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
+        {placement.x, placement.y, placement.x + placement.width, placement.y + placement.height},
+        parent, placement.control_id);
   }
 
-  HWND window = nullptr;
   Win32PersistentSurface surface;
   Win32CaptionLabel label;
   Win32IntervalTimer timer;
@@ -223,6 +219,19 @@ struct CommandButtonWin32::Parts {
   Win32ControlHost host;
   PressedButtons pressed;
   Command command;
+
+ private:
+  void Attach(HWND hwnd) {
+    surface.Attach(hwnd);
+    label.Attach(hwnd);
+    timer.Attach(hwnd);
+    host.Attach(hwnd);
+  }
+  void OnPaint(HDC dc) override;
+  void OnTimer(UINT_PTR id) override {
+    if (id == kMouseTimerId) command.TmrMouse_Timer();
+  }
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 };
 
 namespace {
@@ -278,123 +287,86 @@ void Paint(Parts& parts, HDC dc) {
   parts.label.Draw(dc);
 }
 
-LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    auto* parts = static_cast<Parts*>(create->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(parts));
-    parts->Attach(window);
-  }
-  auto* parts = reinterpret_cast<Parts*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!parts) return DefWindowProcW(window, message, wparam, lparam);
+}  // namespace
 
+void CommandButtonWin32::Parts::OnPaint(HDC dc) { Paint(*this, dc); }
+
+LRESULT CommandButtonWin32::Parts::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  const HWND window = handle();
   switch (message) {
+    case WM_NCCREATE:
+      Attach(window);
+      break;
     case WM_SIZE:
-      parts->surface.Resize(LOWORD(lparam), HIWORD(lparam));
-      parts->command.UserControl_Resize();
+      surface.Resize(LOWORD(lparam), HIWORD(lparam));
+      command.UserControl_Resize();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      if (dc) Paint(*parts, dc);
-      EndPaint(window, &paint);
-      return 0;
-    }
     case WM_PRINTCLIENT:
-      Paint(*parts, reinterpret_cast<HDC>(wparam));
+      Paint(*this, reinterpret_cast<HDC>(wparam));
       return 0;
     case WM_MOUSEMOVE:
-      Mouse(*parts, MouseEvent::kMove, HeldButtons(wparam), wparam, lparam);
+      Mouse(*this, MouseEvent::kMove, HeldButtons(wparam), wparam, lparam);
       return 0;
     case WM_LBUTTONDOWN:
-      Press(window, *parts, kLeftButton, wparam, lparam);
+      Press(window, *this, kLeftButton, wparam, lparam);
       return 0;
     case WM_RBUTTONDOWN:
-      Press(window, *parts, kRightButton, wparam, lparam);
+      Press(window, *this, kRightButton, wparam, lparam);
       return 0;
     case WM_MBUTTONDOWN:
-      Press(window, *parts, kMiddleButton, wparam, lparam);
+      Press(window, *this, kMiddleButton, wparam, lparam);
       return 0;
     case WM_LBUTTONUP:
-      Release(window, *parts, kLeftButton, wparam, lparam);
+      Release(window, *this, kLeftButton, wparam, lparam);
       return 0;
     case WM_RBUTTONUP:
-      Release(window, *parts, kRightButton, wparam, lparam);
+      Release(window, *this, kRightButton, wparam, lparam);
       return 0;
     case WM_MBUTTONUP:
-      Release(window, *parts, kMiddleButton, wparam, lparam);
+      Release(window, *this, kMiddleButton, wparam, lparam);
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lparam) != window) parts->pressed.Cancel();
+      if (reinterpret_cast<HWND>(lparam) != window) pressed.Cancel();
       return 0;
     case WM_SETFOCUS:
-      parts->command.UserControl_GotFocus();
+      command.UserControl_GotFocus();
       return 0;
     case WM_KILLFOCUS:
-      parts->command.UserControl_LostFocus();
-      return 0;
-    case WM_TIMER:
-      if (wparam == kMouseTimerId) parts->command.TmrMouse_Timer();
+      command.UserControl_LostFocus();
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      parts->Attach(nullptr);
+      Attach(nullptr);
+      break;
+    default:
       break;
   }
-  return DefWindowProcW(window, message, wparam, lparam);
+  return DefaultMessage(message, wparam, lparam);
 }
-
-bool RegisterCommandClass(HINSTANCE instance) {
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
-  WNDCLASSEXW window_class = {};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = CommandWindowProc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  window_class.lpszClassName = kClassName;
-  return RegisterClassExW(&window_class) != 0;
-}
-
-}  // namespace
 
 CommandButtonWin32::CommandButtonWin32(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
 
-CommandButtonWin32::~CommandButtonWin32() {
-  if (parts_ && parts_->window) {
-    const HWND window = parts_->window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    parts_->Attach(nullptr);
-    DestroyWindow(window);
-  }
-}
+CommandButtonWin32::~CommandButtonWin32() = default;
 
 std::unique_ptr<CommandButtonWin32> CommandButtonWin32::Create(
-    HWND parent, const CommandButtonPlacement& placement, std::function<void()> on_click) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterCommandClass(instance)) return nullptr;
-  Win32EmbeddedData data;
-  auto parts = std::make_unique<Parts>(LoadSkins(data));
+    HWND parent, const CommandButtonPlacement& placement, EmbeddedData& embedded,
+    std::function<void()> on_click) {
+  if (!RegisterWindowClass({kClassName})) return nullptr;
+  auto parts = std::make_unique<Parts>(LoadSkins(embedded));
   parts->command.SetClickHandler(std::move(on_click));
   // Created hidden: the first size paints the new (still disabled) instance, then the stored
   // properties are read and the button shows.
-  const HWND window = CreateWindowExW(
-      0, kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, placement.x, placement.y,
-      placement.width, placement.height, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.control_id)), instance, parts.get());
-  if (!window) return nullptr;
+  if (!parts->Create(parent, placement)) return nullptr;
   MemoryPropertyBag stored;
   stored.values["Caption"] = placement.caption;
   stored.values["Font"] = placement.font;
   parts->command.UserControl_ReadProperties(stored);
-  ShowWindow(window, SW_SHOWNA);
+  ShowWindow(parts->handle(), SW_SHOWNA);
   return std::unique_ptr<CommandButtonWin32>(new CommandButtonWin32(std::move(parts)));
 }
 
-HWND CommandButtonWin32::Handle() const { return parts_->window; }
+HWND CommandButtonWin32::Handle() const { return parts_->handle(); }
 
 void CommandButtonWin32::Initialize() { parts_->command.Initialize(); }
 

@@ -9,6 +9,7 @@
 
 #include "button/command.h"
 #include "runtime/caption_label.h"
+#include "runtime/embedded_data.h"
 #include "runtime/win32/persistent_surface_win32.h"
 
 namespace tolvenar::win32 {
@@ -28,9 +29,10 @@ class CommandButtonWin32 {
  public:
   // Creates the button as a visible child of `parent`, loaded from the container's stored
   // properties (caption and font; enabled, black caption, opaque), sized and painted. The skins
-  // come from the program's RCDATA resources. nullptr when the window cannot be created.
+  // are read from `embedded`. nullptr when the window cannot be created.
   static std::unique_ptr<CommandButtonWin32> Create(HWND parent,
                                                     const CommandButtonPlacement& placement,
+                                                    EmbeddedData& embedded,
                                                     std::function<void()> on_click);
   ~CommandButtonWin32();
   CommandButtonWin32(const CommandButtonWin32&) = delete;
@@ -46,7 +48,7 @@ class CommandButtonWin32 {
   // The persistent image the button paints into (the caption is drawn over it on paint).
   const Win32PersistentSurface& Surface() const;
 
-  struct Parts;
+  class Parts;
 
  private:
   explicit CommandButtonWin32(std::unique_ptr<Parts> parts);

@@ -7,62 +7,6 @@
 
 namespace tolvenar::win32 {
 
-MemoryImage::MemoryImage(int width, int height) {
-  if (width <= 0 || height <= 0) return;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueGdiObject<HGDIOBJ> bitmap(
-      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap.get() || !bits) return;
-  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-  if (!dc.get()) return;
-  previous_ = SelectObject(dc.get(), bitmap.get());
-  dc_ = std::move(dc);
-  bitmap_ = std::move(bitmap);
-  bits_ = static_cast<std::uint32_t*>(bits);
-  width_ = width;
-  height_ = height;
-}
-
-MemoryImage::MemoryImage(MemoryImage&& other) noexcept { *this = std::move(other); }
-
-MemoryImage& MemoryImage::operator=(MemoryImage&& other) noexcept {
-  if (this != &other) {
-    Release();
-    dc_ = std::move(other.dc_);
-    bitmap_ = std::move(other.bitmap_);
-    previous_ = std::exchange(other.previous_, nullptr);
-    bits_ = std::exchange(other.bits_, nullptr);
-    width_ = std::exchange(other.width_, 0);
-    height_ = std::exchange(other.height_, 0);
-  }
-  return *this;
-}
-
-MemoryImage::~MemoryImage() { Release(); }
-
-void MemoryImage::Release() {
-  // The bitmap leaves the DC before either is deleted.
-  if (dc_.get() && previous_) SelectObject(dc_.get(), previous_);
-  previous_ = nullptr;
-  dc_.reset();
-  bitmap_.reset();
-  bits_ = nullptr;
-  width_ = height_ = 0;
-}
-
-std::uint32_t MemoryImage::Pixel(int x, int y) const {
-  if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-  GdiFlush();
-  return bits_[y * width_ + x] & 0x00FFFFFF;
-}
-
 void Win32PersistentSurface::Resize(int width, int height) {
   MemoryImage resized(width, height);
   if (!resized) {
@@ -152,18 +96,8 @@ int Win32PersistentSurface::ToPixels(double value) const {
 const MemoryImage* Win32PersistentSurface::PictureImage(const Picture& picture) {
   auto found = pictures_.find(&picture);
   if (found != pictures_.end()) return &found->second;
-  if (picture.width <= 0 || picture.height <= 0 ||
-      picture.rgb.size() != static_cast<size_t>(picture.width) * picture.height * 3) {
-    return nullptr;
-  }
-  MemoryImage image(picture.width, picture.height);
+  MemoryImage image(Dib::FromPicture(picture));
   if (!image) return nullptr;
-  for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width; ++x) {
-      const std::uint8_t* p = &picture.rgb[(static_cast<size_t>(y) * picture.width + x) * 3];
-      SetPixelV(image.dc(), x, y, RGB(p[0], p[1], p[2]));
-    }
-  }
   return &pictures_.emplace(&picture, std::move(image)).first->second;
 }
 

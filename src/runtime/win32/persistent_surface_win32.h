@@ -7,37 +7,9 @@
 #include <utility>
 
 #include "runtime/drawing_surface.h"
-#include "runtime/win32/handles.h"
+#include "runtime/win32/dib_win32.h"
 
 namespace tolvenar::win32 {
-
-// A 32-bit top-down DIB section selected into its own memory DC.
-class MemoryImage {
- public:
-  MemoryImage() = default;
-  MemoryImage(int width, int height);
-  MemoryImage(const MemoryImage&) = delete;
-  MemoryImage& operator=(const MemoryImage&) = delete;
-  MemoryImage(MemoryImage&& other) noexcept;
-  MemoryImage& operator=(MemoryImage&& other) noexcept;
-  ~MemoryImage();
-
-  HDC dc() const { return dc_.get(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  explicit operator bool() const { return dc_.get() && bitmap_.get(); }
-  // The pixel as 0x00RRGGBB; 0 outside.
-  std::uint32_t Pixel(int x, int y) const;
-
- private:
-  void Release();
-  UniqueMemoryDc dc_;
-  UniqueGdiObject<HGDIOBJ> bitmap_;
-  HGDIOBJ previous_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
-};
 
 class Win32PersistentSurface final : public DrawingSurface {
  public:

@@ -8,23 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "runtime/win32/screen_win32.h"
 #include "runtime/win32/system_function.h"
 #include "runtime/win32/text_encoding.h"
 
 namespace tolvenar::win32 {
-namespace {
-
-constexpr double kTwipsPerInch = 1440;
-
-double TwipsPerPixel(int axis) {
-  HDC screen = GetDC(nullptr);
-  const int dots_per_inch = screen ? GetDeviceCaps(screen, axis) : 0;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dots_per_inch > 0 ? kTwipsPerInch / dots_per_inch : 15;
-}
-
-}  // namespace
-
 std::optional<PixelPoint> Win32PointerPosition::CursorPosition() {
   POINT p{};
   if (!GetCursorPos(&p)) return std::nullopt;
@@ -36,8 +24,8 @@ void Win32AppPointer::SetAppPointer(AppPointerShape shape) {
   SetCursor(LoadCursorA(nullptr, shape == AppPointerShape::kHourglass ? IDC_WAIT : IDC_ARROW));
 }
 
-double Win32ScreenMetrics::TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-double Win32ScreenMetrics::TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+double Win32ScreenMetrics::TwipsPerPixelX() { return ScreenTwipsPerPixel(LOGPIXELSX); }
+double Win32ScreenMetrics::TwipsPerPixelY() { return ScreenTwipsPerPixel(LOGPIXELSY); }
 double Win32ScreenMetrics::WidthTwips() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
 double Win32ScreenMetrics::HeightTwips() {
   return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY();

@@ -9,7 +9,7 @@
 
 #include <thread>
 
-#include "scene/win32/com_ptr.h"
+#include "runtime/win32/handles.h"
 
 namespace tolvenar::win32 {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/win32/handles.h"
 #include "scene/graphics3d.h"
-#include "scene/win32/com_ptr.h"
 #include "scene/win32/device_warm_up.h"
 #include "scene/win32/frame_statistics.h"
 

@@ -2,14 +2,10 @@
 
 #include <string>
 
+#include "runtime/win32/text_encoding.h"
 #include "scene/saver_window.h"
 
 namespace tolvenar::win32 {
-namespace {
-
-const std::string kClassName(kSaverWindowTitle);
-
-}  // namespace
 
 void LoadSaverWindow(const SaverWindowParts& parts) {
   Win32SaverWindowHost host;
@@ -24,23 +20,20 @@ void LoadSaverWindow(const SaverWindowParts& parts) {
 }
 
 Win32SaverWindowHost::Win32SaverWindowHost() {
-  WNDCLASSA window_class{};
-  window_class.lpfnWndProc = WindowProc;
-  window_class.hInstance = GetModuleHandleA(nullptr);
-  window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  const std::wstring name = Widen(kSaverWindowTitle, CP_ACP);
   // The system colour for menu text, until the first frame is presented.
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENUTEXT + 1));
-  window_class.lpszClassName = kClassName.c_str();
-  class_ = RegisteredClass(window_class);
+  if (!RegisterWindowClass(
+          {name.c_str(), reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENUTEXT + 1))})) {
+    return;
+  }
   // Borderless; Form_Load gives it the screen's size and position before it is shown.
-  window_ = UniqueWindow(CreateWindowExA(0, kClassName.c_str(), kClassName.c_str(), WS_POPUP, 0, 0,
-                                         0, 0, nullptr, nullptr, window_class.hInstance, this));
+  CreateHandle(name.c_str(), name.c_str(), WS_POPUP, 0, {0, 0, 0, 0});
 }
 
 Win32SaverWindowHost::~Win32SaverWindowHost() {
   events_ = nullptr;
   for (WindowTimer& timer : timers_) timer.reset();
-  window_.reset();
+  DestroyQuietly();
 }
 
 ScreenSize Win32SaverWindowHost::GetScreenSize() {
@@ -48,36 +41,35 @@ ScreenSize Win32SaverWindowHost::GetScreenSize() {
 }
 
 void Win32SaverWindowHost::SetSize(int width, int height) {
-  SetWindowPos(window_.get(), nullptr, 0, 0, width, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32SaverWindowHost::Move(int left, int top) {
-  SetWindowPos(window_.get(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32SaverWindowHost::ShowNormal() {
-  if (!window_) return;
-  ShowWindow(window_.get(), SW_SHOWNORMAL);
-  UpdateWindow(window_.get());
+  if (!handle()) return;
+  ShowWindow(handle(), SW_SHOWNORMAL);
+  UpdateWindow(handle());
 }
 
 void Win32SaverWindowHost::Close() {
-  if (!window_ || closing_) return;
+  if (!handle() || closing_) return;
   closing_ = true;
   if (events_) {
     events_->Form_QueryUnload();
     events_->Form_Unload();
   }
   for (WindowTimer& timer : timers_) timer.reset();
-  window_.reset();
+  Destroy();
   closing_ = false;
 }
 
 void Win32SaverWindowHost::StartTimer(SaverTimer timer, std::uint32_t interval_ms) {
-  if (!window_) return;
+  if (!handle()) return;
   const auto id = static_cast<UINT_PTR>(timer);
-  timers_[id] = WindowTimer(window_.get(), id, interval_ms);
+  timers_[id] = WindowTimer(handle(), id, interval_ms);
 }
 
 void Win32SaverWindowHost::StopTimer(SaverTimer timer) {
@@ -97,22 +89,16 @@ void Win32SaverWindowHost::ProcessEvents() {
 // threads have been seen to crash a process on its way out.
 void Win32SaverWindowHost::EndProcess() { TerminateProcess(GetCurrentProcess(), 0); }
 
-LRESULT CALLBACK Win32SaverWindowHost::WindowProc(HWND window, UINT message, WPARAM wparam,
-                                                  LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Win32SaverWindowHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(window, message, wparam, lparam);
-  return self->HandleMessage(window, message, wparam, lparam);
+void Win32SaverWindowHost::OnTimer(UINT_PTR id) {
+  if (!events_) return;
+  if (id == static_cast<UINT_PTR>(SaverTimer::kTimer1)) events_->Timer1_Timer();
+  if (id == static_cast<UINT_PTR>(SaverTimer::kTimer2)) events_->Timer2_Timer();
 }
 
-LRESULT Win32SaverWindowHost::HandleMessage(HWND window, UINT message, WPARAM wparam,
-                                            LPARAM lparam) {
+LRESULT Win32SaverWindowHost::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   // Before Connect only a close request is served (without handlers), so the window is never
   // destroyed behind the host's back.
-  if (!events_ && message != WM_CLOSE) return DefWindowProcA(window, message, wparam, lparam);
+  if (!events_) return DefaultMessage(message, wparam, lparam);
   switch (message) {
     // Any key, also a lone Shift, Ctrl or Alt (which come as system keys with Alt).
     case WM_KEYDOWN:
@@ -127,13 +113,6 @@ LRESULT Win32SaverWindowHost::HandleMessage(HWND window, UINT message, WPARAM wp
     case WM_XBUTTONDOWN:
       events_->Form_MouseDown();
       return TRUE;
-    case WM_TIMER:
-      if (wparam == static_cast<WPARAM>(SaverTimer::kTimer1)) events_->Timer1_Timer();
-      if (wparam == static_cast<WPARAM>(SaverTimer::kTimer2)) events_->Timer2_Timer();
-      return 0;
-    case WM_CLOSE:
-      Close();
-      return 0;
     // Log-off or shut-down: the saver never holds it up, and its close runs before the answer
     // goes back, since the system may end the process as soon as it has the answer.
     case WM_QUERYENDSESSION:
@@ -142,7 +121,7 @@ LRESULT Win32SaverWindowHost::HandleMessage(HWND window, UINT message, WPARAM wp
       if (wparam) Close();
       return 0;
     default:
-      return DefWindowProcA(window, message, wparam, lparam);
+      return DefaultMessage(message, wparam, lparam);
   }
 }
 

@@ -15,8 +15,9 @@
 #include "runtime/randomness.h"
 #include "scene/saver_window_host.h"
 #include "scene/scene.h"
-#include "scene/win32/window_handles.h"
 #include "runtime/settings_record.h"
+#include "runtime/win32/handles.h"
+#include "runtime/win32/window_win32.h"
 
 namespace tolvenar::win32 {
 
@@ -38,7 +39,7 @@ struct SaverWindowParts {
 // the process. Returns only when the window or the scene could not be made.
 void LoadSaverWindow(const SaverWindowParts& parts);
 
-class Win32SaverWindowHost final : public SaverWindowHost {
+class Win32SaverWindowHost final : public SaverWindowHost, public Window {
  public:
   // Registers the class and creates the window, hidden; handle() is null when that failed.
   Win32SaverWindowHost();
@@ -48,7 +49,6 @@ class Win32SaverWindowHost final : public SaverWindowHost {
 
   // The handlers that the window's events run; until then events run none.
   void Connect(SaverWindowEvents& events) { events_ = &events; }
-  HWND handle() const { return window_.get(); }
 
   ScreenSize GetScreenSize() override;
   void SetSize(int width, int height) override;
@@ -61,11 +61,11 @@ class Win32SaverWindowHost final : public SaverWindowHost {
   void EndProcess() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnTimer(UINT_PTR id) override;
+  // A close request, served also before Connect.
+  void OnClose() override { Close(); }
 
-  RegisteredClass class_;
-  UniqueWindow window_;
   std::array<WindowTimer, 3> timers_;  // by timer number; 0 unused
   SaverWindowEvents* events_ = nullptr;
   bool closing_ = false;

@@ -6,13 +6,16 @@
 #include <memory>
 #include <string_view>
 
+#include "runtime/embedded_data.h"
 #include "settings_dialog/settings_dialog.h"
 
 namespace tolvenar::win32 {
 
 // Creates a button as a child of `parent` at `box` (pixels) with a UTF-8 caption in the dialog's
-// font; `on_click` runs when it is clicked. nullptr when the window cannot be created.
+// font and its skins from `embedded`; `on_click` runs when it is clicked. nullptr when the window
+// cannot be created.
 std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, std::string_view caption,
+                                                 EmbeddedData& embedded,
                                                  std::function<void()> on_click);
 
 }  // namespace tolvenar::win32

@@ -3,15 +3,15 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "runtime/embedded_data.h"
-#include "runtime/picture.h"
+#include "runtime/win32/dib_win32.h"
+#include "runtime/win32/window_win32.h"
 #include "startup/preview_window.h"
 
 namespace tolvenar::win32 {
 
-class Win32PreviewWindow final : public PreviewWindowServices {
+class Win32PreviewWindow final : public PreviewWindowServices, public Window {
  public:
   explicit Win32PreviewWindow(EmbeddedData& embedded);
   Win32PreviewWindow(const Win32PreviewWindow&) = delete;
@@ -20,8 +20,7 @@ class Win32PreviewWindow final : public PreviewWindowServices {
 
   // Places and shows the preview window inside `parent`; it watches that the parent stays.
   void Show(WindowHandle parent);
-  // The preview window; null before it is created and once it is destroyed.
-  HWND handle() const { return window_; }
+  // handle(): the preview window; null before it is created and once it is destroyed.
 
   bool GetWindowRect(WindowHandle handle, PixelRect& rect) override;
   bool WindowExists(WindowHandle handle) override;
@@ -39,17 +38,14 @@ class Win32PreviewWindow final : public PreviewWindowServices {
   bool PostCloseToSelf() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  void OnPaint();
-  double ScreenTwipsPerPixel(int index);
+  void OnPaint(HDC dc) override;
+  void OnTimer(UINT_PTR id) override;
+  void OnClose() override;
 
   EmbeddedData& embedded_;
-  HWND window_ = nullptr;
   WindowHandle parent_ = 0;
-  Picture still_;
-  std::vector<std::uint8_t> still_bgr_;  // bottom-up DIB rows of the still
-  RECT image_{0, 0, 0, 0};               // the image control's place, in client pixels
+  Dib still_;
+  RECT image_{0, 0, 0, 0};  // the image control's place, in client pixels
 };
 
 }  // namespace tolvenar::win32

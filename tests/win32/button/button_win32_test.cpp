@@ -54,7 +54,7 @@ class ButtonWindowTest : public ::testing::Test {
     placement.width = kButtonWidth;
     placement.height = kButtonHeight;
     placement.caption = "設定";
-    button_ = CommandButtonWin32::Create(container_, placement, [this] { ++clicks_; });
+    button_ = CommandButtonWin32::Create(container_, placement, embedded_, [this] { ++clicks_; });
     ASSERT_NE(button_, nullptr);
     SetForegroundWindow(container_);
     Pump(50);
@@ -86,6 +86,7 @@ class ButtonWindowTest : public ::testing::Test {
     return shown;
   }
 
+  Win32EmbeddedData embedded_;
   HWND container_ = nullptr;
   std::unique_ptr<CommandButtonWin32> button_;
   int clicks_ = 0;

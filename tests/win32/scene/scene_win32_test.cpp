@@ -13,7 +13,7 @@
 #include "runtime/win32/process_win32.h"
 #include "scene/direct3d_scene.h"
 #include "scene/win32/device_warm_up.h"
-#include "scene/win32/direct3d_scene.h"
+#include "scene/win32/direct3d_scene_win32.h"
 #include "scene/win32/graphics3d_win32.h"
 
 namespace tolvenar::win32 {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "runtime/win32/embedded_data_win32.h"
 #include "settings_dialog/win32/dialog_buttons_win32.h"
 #include "win32/window_events.h"
 
@@ -24,9 +25,11 @@ TEST(DialogButtons, ADisabledFocusedButtonHandsTheFocusOnAndClicksAtOnceWhenEnab
                       80, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(container, nullptr);
   int file_clicks = 0;
+  Win32EmbeddedData embedded;
   std::unique_ptr<CommandControl> file =
-      MakeDialogButton(container, kFileBox, "...", [&] { ++file_clicks; });
-  std::unique_ptr<CommandControl> set = MakeDialogButton(container, kSetBox, "設定", [] {});
+      MakeDialogButton(container, kFileBox, "...", embedded, [&] { ++file_clicks; });
+  std::unique_ptr<CommandControl> set =
+      MakeDialogButton(container, kSetBox, "設定", embedded, [] {});
   ASSERT_TRUE(file && set);
   file->Initialize();
   set->Initialize();

@@ -1,4 +1,4 @@
-#include "scene/win32/direct3d_scene.h"
+#include "scene/win32/direct3d_scene_win32.h"
 
 #include <optional>
 

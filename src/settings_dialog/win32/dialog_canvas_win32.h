@@ -1,0 +1,153 @@
+#pragma once
+// The dialog's drawing surfaces: a window that paints a background image, outlines and windowless
+// labels and pictures over it, and hands the pointer's presses, releases and shape questions to
+// the core's WindowlessElements.
+#include <windows.h>
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/embedded_data.h"
+#include "runtime/win32/dib_win32.h"
+#include "runtime/win32/handles.h"
+#include "runtime/win32/user_services_win32.h"
+#include "runtime/win32/window_win32.h"
+#include "settings_dialog/layout.h"
+#include "settings_dialog/settings_dialog.h"
+#include "settings_dialog/windowless_elements.h"
+
+namespace tolvenar::win32 {
+
+// Twips to pixels at the screen's own twips per pixel.
+struct Scale {
+  double tpp_x = 15;
+  double tpp_y = 15;
+  int X(double twips) const { return static_cast<int>(std::lround(twips / tpp_x)); }
+  int Y(double twips) const { return static_cast<int>(std::lround(twips / tpp_y)); }
+  RECT Box(const dialog_layout::Place& p) const {
+    return {X(p.left), Y(p.top), X(p.left + p.width), Y(p.top + p.height)};
+  }
+};
+
+// The embedded pictures the dialog shows, decoded once.
+class DialogPictures {
+ public:
+  explicit DialogPictures(EmbeddedData& embedded) : embedded_(embedded) {}
+  // The picture of that name; null when there is none or it cannot be decoded.
+  const Dib* Find(std::string_view name);
+
+ private:
+  EmbeddedData& embedded_;
+  std::map<std::string, Dib, std::less<>> pictures_;
+};
+
+// The persistent background image of a window.
+class Win32Surface final : public BackgroundSurface {
+ public:
+  Win32Surface(int width, int height, Scale scale, Colour back);
+  double InnerWidthTwips() override { return width_ * scale_.tpp_x; }
+  double InnerHeightTwips() override { return height_ * scale_.tpp_y; }
+  void HorizontalLine(double x1, double y, double x2, Colour colour) override;
+  void Draw(HDC target) const;
+
+ private:
+  int width_;
+  int height_;
+  Scale scale_;
+  Dib dib_;
+};
+
+class Canvas;
+
+// A windowless label drawn over the canvas's background.
+class TextElement final : public Label {
+ public:
+  struct Look {
+    Colour colour;
+    HFONT font;
+    UINT format;     // DrawTextW flags
+    UINT code_page;  // of the caption's bytes
+    bool framed;
+  };
+  TextElement(Canvas& canvas, WindowlessElements::Id id, Look look)
+      : canvas_(canvas), id_(id), look_(look) {}
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() override { return caption_; }
+  void Paint(HDC dc) const;
+
+ private:
+  Canvas& canvas_;
+  WindowlessElements::Id id_;
+  Look look_;
+  std::string caption_;
+  std::wstring text_;
+};
+
+// A windowless picture at its own size.
+class ImageElement final : public ImageControl {
+ public:
+  ImageElement(Canvas& canvas, WindowlessElements::Id id) : canvas_(canvas), id_(id) {}
+  void SetPicture(std::string_view picture_name) override;
+  void Paint(HDC dc) const;
+
+ private:
+  Canvas& canvas_;
+  WindowlessElements::Id id_;
+  const Dib* picture_ = nullptr;
+};
+
+// The pointers the canvases show: the program's own shape first, the hand over a link.
+struct CanvasPointers {
+  const Win32AppPointer& app_pointer;
+  HCURSOR hand = nullptr;  // null: the arrow
+  HCURSOR For(PointerShape shape) const;
+};
+
+// A window that paints its background image and its windowless elements.
+class Canvas final : public Window {
+ public:
+  Canvas(Scale scale, DialogPictures& pictures, const CanvasPointers& pointers)
+      : scale_(scale), pictures_(pictures), pointers_(pointers) {}
+
+  // Registers the class (once) and creates the window with a background of `back`.
+  bool Create(const WindowClass& window_class, const wchar_t* title, DWORD style, DWORD ex_style,
+              const RECT& box, HWND parent, Colour back);
+  void Invalidate() const;
+  // Presses go to the elements from now on (their handlers are ready).
+  void AcceptInput() { accepts_input_ = true; }
+  // What a close request runs before the window goes; none: the window just goes.
+  void SetCloseHandler(std::function<void()> on_close) { on_close_ = std::move(on_close); }
+
+  TextElement& AddText(const dialog_layout::Place& place, std::string_view caption,
+                       TextElement::Look look, WindowlessElements::Element pointer = {});
+  ImageControl& AddImage(const dialog_layout::Place& place, std::function<void()> on_press);
+  void AddOutline(const dialog_layout::Place& place) { outlines_.push_back(scale_.Box(place)); }
+
+  BackgroundSurface& Surface() { return *surface_; }
+  WindowlessElements& Elements() { return elements_; }
+  DialogPictures& Pictures() { return pictures_; }
+  RECT Box(WindowlessElements::Id id) const;
+
+ private:
+  void OnPaint(HDC dc) override;
+  void OnClose() override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  Scale scale_;
+  DialogPictures& pictures_;
+  const CanvasPointers& pointers_;
+  bool accepts_input_ = false;
+  std::function<void()> on_close_;
+  WindowlessElements elements_;
+  std::unique_ptr<Win32Surface> surface_;
+  std::vector<RECT> outlines_;
+  std::vector<std::unique_ptr<ImageElement>> images_;
+  std::vector<std::unique_ptr<TextElement>> texts_;
+};
+
+}  // namespace tolvenar::win32
