@@ -187,7 +187,8 @@ class StartStopCycles(FaultTestCase):
             proc = self.program.start("/s")
             shown = wait_for(lambda: proc.poll() is not None or all(
                 os.path.exists(os.path.join(self.program.path, n)) for n in BMP_NAMES), 30, 0.05)
-            self.assertTrue(shown and proc.poll() is None, "cycle %d did not start" % cycle)
+            self.assertTrue(shown and proc.poll() is None, "cycle %d did not start: exit code %s, "
+                            "files %s" % (cycle, proc.poll(), self.program.files()))
             time.sleep(0.3)
             peaks.append(max((rss_kib(p) for p in saver_processes(self.program.path)), default=0))
             xdotool("key", "shift")

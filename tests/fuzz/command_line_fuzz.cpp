@@ -11,7 +11,7 @@ namespace {
 
 class CountingWindows : public tolvenar::StartupWindows {
  public:
-  void ShowPreview(WindowHandle) override { ++shown; }
+  void ShowPreview(tolvenar::WindowHandle) override { ++shown; }
   void ShowSettingsDialog() override { ++shown; }
   void LoadSaverWindow() override { ++shown; }
   int shown = 0;
