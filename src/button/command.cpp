@@ -359,7 +359,7 @@ void Command::PointerLeft() {
 
 void Command::TmrMouse_Timer() {
   // A failed read leaves the point at the origin, as the zeroed record would be.
-  const ScreenPoint point = pointer_.CursorPosition().value_or(ScreenPoint{});
+  const PixelPoint point = pointer_.CursorPosition().value_or(PixelPoint{});
   const WindowHandle under = pointer_.WindowAt(point);
   const WindowHandle container = host_.ContainerWindow();
   // Over the container's own area, or over any window but this control's: the pointer has left.

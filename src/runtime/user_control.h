@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "runtime/caption_label.h"
+#include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
@@ -68,19 +69,14 @@ class IntervalTimer {
   virtual void SetInterval(std::uint32_t milliseconds) = 0;
 };
 
-struct ScreenPoint {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-};
-
 // The pointer position and the windows under it.
 class PointerLocator {
  public:
   virtual ~PointerLocator() = default;
   // The pointer position in screen pixels; nullopt when it cannot be read.
-  virtual std::optional<ScreenPoint> CursorPosition() = 0;
+  virtual std::optional<PixelPoint> CursorPosition() = 0;
   // The window that contains the point; 0 when none.
-  virtual WindowHandle WindowAt(ScreenPoint point) = 0;
+  virtual WindowHandle WindowAt(PixelPoint point) = 0;
 };
 
 }  // namespace tolvenar

@@ -5,14 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
-
-struct PixelPoint {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-};
 
 class PointerPosition {
  public:

@@ -166,14 +166,14 @@ class FakeTimer : public IntervalTimer {
 
 class FakePointer : public PointerLocator {
  public:
-  std::optional<ScreenPoint> CursorPosition() override { return position; }
-  WindowHandle WindowAt(ScreenPoint point) override {
+  std::optional<PixelPoint> CursorPosition() override { return position; }
+  WindowHandle WindowAt(PixelPoint point) override {
     asked.push_back(point);
     return window_under;
   }
-  std::optional<ScreenPoint> position = ScreenPoint{10, 20};
+  std::optional<PixelPoint> position = PixelPoint{10, 20};
   WindowHandle window_under = 0;
-  std::vector<ScreenPoint> asked;
+  std::vector<PixelPoint> asked;
 };
 
 class FakeHost : public ControlHost {

@@ -158,20 +158,20 @@ class FakeShell : public Shell {
 class FakeAnimation : public WindowAnimation {
  public:
   explicit FakeAnimation(CallLog& log) : log_(log) {}
-  ScreenRect WindowRect(WindowHandle window) override {
+  PixelRect WindowRect(WindowHandle window) override {
     log_.push_back("GetWindowRect " + std::to_string(window));
     return rect;
   }
-  void AnimateRects(WindowHandle window, std::int32_t animation, const ScreenRect& from,
-                    const ScreenRect& to) override {
+  void AnimateRects(WindowHandle window, std::int32_t animation, const PixelRect& from,
+                    const PixelRect& to) override {
     log_.push_back("DrawAnimatedRects " + std::to_string(window) + " " + std::to_string(animation) +
                    " " + Text(from) + " -> " + Text(to));
   }
-  static std::string Text(const ScreenRect& r) {
+  static std::string Text(const PixelRect& r) {
     return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
            std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
   }
-  ScreenRect rect{261, 166, 763, 434};
+  PixelRect rect{261, 166, 763, 434};
 
  private:
   CallLog& log_;

@@ -139,12 +139,12 @@ class Win32IntervalTimer final : public IntervalTimer {
 
 class Win32PointerLocator final : public PointerLocator {
  public:
-  std::optional<ScreenPoint> CursorPosition() override {
+  std::optional<PixelPoint> CursorPosition() override {
     POINT point;
     if (!GetCursorPos(&point)) return std::nullopt;
-    return ScreenPoint{point.x, point.y};
+    return PixelPoint{point.x, point.y};
   }
-  WindowHandle WindowAt(ScreenPoint point) override {
+  WindowHandle WindowAt(PixelPoint point) override {
     return reinterpret_cast<WindowHandle>(WindowFromPoint(POINT{point.x, point.y}));
   }
 };

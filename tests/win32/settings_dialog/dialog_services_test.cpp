@@ -31,8 +31,8 @@ TEST(Win32WindowAnimation, WindowRectIsTheOuterRectangleAndZerosWhenItFails) {
   TestWindow window(261, 166, 502, 268);
   ASSERT_NE(window.handle(), 0u);
   Win32WindowAnimation animation;
-  EXPECT_EQ(animation.WindowRect(window.handle()), (ScreenRect{261, 166, 763, 434}));
-  EXPECT_EQ(animation.WindowRect(0), ScreenRect{});
+  EXPECT_EQ(animation.WindowRect(window.handle()), (PixelRect{261, 166, 763, 434}));
+  EXPECT_EQ(animation.WindowRect(0), PixelRect{});
   // The zoom itself returns when it is done (Wine draws nothing visible).
   ZoomWindowOpen(animation, ZoomPoint{800, 600}, window.handle());
   ZoomWindowClose(animation, ZoomPoint{800, 600}, window.handle());
