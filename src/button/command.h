@@ -14,6 +14,7 @@
 #include "runtime/mouse_press.h"
 #include "runtime/picture.h"
 #include "runtime/user_control.h"
+#include "runtime/user_services.h"
 
 namespace tolvenar {
 

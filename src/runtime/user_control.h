@@ -1,6 +1,6 @@
 #pragma once
 // Hosting of a user control: the container's property bag, its ambient values and notifications,
-// a timer, and where the pointer is.
+// and a timer.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -8,7 +8,6 @@
 #include <variant>
 
 #include "runtime/caption_label.h"
-#include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
@@ -67,16 +66,6 @@ class IntervalTimer {
   virtual ~IntervalTimer() = default;
   virtual void SetEnabled(bool enabled) = 0;
   virtual void SetInterval(std::uint32_t milliseconds) = 0;
-};
-
-// The pointer position and the windows under it.
-class PointerLocator {
- public:
-  virtual ~PointerLocator() = default;
-  // The pointer position in screen pixels; nullopt when it cannot be read.
-  virtual std::optional<PixelPoint> CursorPosition() = 0;
-  // The window that contains the point; 0 when none.
-  virtual WindowHandle WindowAt(PixelPoint point) = 0;
 };
 
 }  // namespace tolvenar

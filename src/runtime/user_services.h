@@ -1,6 +1,6 @@
 #pragma once
-// Platform services a dialog asks for on the user's behalf: the pointer, the screen, the file
-// chooser and the shell.
+// Platform services the program's windows ask for on the user's behalf: the pointer, the screen,
+// the file chooser and the shell.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,11 +10,14 @@
 
 namespace tolvenar {
 
-class PointerPosition {
+// Where the mouse pointer is and what lies under it.
+class PointerLocator {
  public:
-  virtual ~PointerPosition() = default;
+  virtual ~PointerLocator() = default;
   // The mouse pointer's screen position in pixels (GetCursorPos); nullopt when it cannot be read.
   virtual std::optional<PixelPoint> CursorPosition() = 0;
+  // The window that contains the screen point (WindowFromPoint); 0 when none.
+  virtual WindowHandle WindowAt(PixelPoint point) = 0;
 };
 
 // The application-wide mouse pointer, shown over every window of the program while set.

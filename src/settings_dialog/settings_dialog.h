@@ -36,7 +36,7 @@ struct SettingsDialogControls {
 struct SettingsDialogServices {
   SettingsStore& store;
   ScreenMetrics& screen;
-  PointerPosition& pointer;
+  PointerLocator& pointer;
   AppPointer& app_pointer;
   FileChooser& file_chooser;
   Shell& shell;

@@ -1,6 +1,7 @@
 #pragma once
-// Recording fakes of the services a user control stands on: surface, caption label, host, timer,
-// pointer. Every call that changes something is logged in one shared log.
+// Recording fakes of the services a user control stands on: surface, caption label, host, timer
+// (the pointer's is in the runtime fakes). Every call that changes something is logged in one
+// shared log.
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -162,18 +163,6 @@ class FakeTimer : public IntervalTimer {
 
  private:
   CallLog& log_;
-};
-
-class FakePointer : public PointerLocator {
- public:
-  std::optional<PixelPoint> CursorPosition() override { return position; }
-  WindowHandle WindowAt(PixelPoint point) override {
-    asked.push_back(point);
-    return window_under;
-  }
-  std::optional<PixelPoint> position = PixelPoint{10, 20};
-  WindowHandle window_under = 0;
-  std::vector<PixelPoint> asked;
 };
 
 class FakeHost : public ControlHost {

@@ -109,23 +109,6 @@ class FakeScreen : public ScreenMetrics {
   double height = 11520;
 };
 
-class FakePointer : public PointerPosition, public AppPointer {
- public:
-  explicit FakePointer(CallLog& log) : log_(log) {}
-  std::optional<PixelPoint> CursorPosition() override {
-    log_.push_back("GetCursorPos");
-    return position;
-  }
-  void SetAppPointer(AppPointerShape shape) override {
-    log_.push_back(shape == AppPointerShape::kHourglass ? "AppPointer hourglass"
-                                                        : "AppPointer default");
-  }
-  std::optional<PixelPoint> position = PixelPoint{800, 600};
-
- private:
-  CallLog& log_;
-};
-
 class FakeFileChooser : public FileChooser {
  public:
   explicit FakeFileChooser(CallLog& log) : log_(log) {}

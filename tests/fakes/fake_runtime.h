@@ -16,6 +16,7 @@
 #include "runtime/process.h"
 #include "runtime/profile_file.h"
 #include "runtime/randomness.h"
+#include "runtime/user_services.h"
 
 namespace tolvenar::testing {
 
@@ -138,6 +139,34 @@ class FakeRandomness : public Randomness {
   std::vector<float> numbers;
   std::size_t next = 0;
   std::vector<float> seeds;
+
+ private:
+  CallLog* log_ = nullptr;
+};
+
+// The pointer: where it is, the window under it (each point asked is kept) and the program's
+// pointer shape. Given a log, it logs "GetCursorPos" and each shape set there too.
+class FakePointer : public PointerLocator, public AppPointer {
+ public:
+  FakePointer() = default;
+  explicit FakePointer(CallLog& log) : log_(&log) {}
+  std::optional<PixelPoint> CursorPosition() override {
+    if (log_) log_->push_back("GetCursorPos");
+    return position;
+  }
+  WindowHandle WindowAt(PixelPoint point) override {
+    asked.push_back(point);
+    return window_under;
+  }
+  void SetAppPointer(AppPointerShape shape) override {
+    if (!log_) return;
+    log_->push_back(shape == AppPointerShape::kHourglass ? "AppPointer hourglass"
+                                                         : "AppPointer default");
+  }
+
+  std::optional<PixelPoint> position = PixelPoint{800, 600};
+  WindowHandle window_under = 0;
+  std::vector<PixelPoint> asked;
 
  private:
   CallLog* log_ = nullptr;

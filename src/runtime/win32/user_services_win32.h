@@ -4,9 +4,10 @@
 
 namespace tolvenar::win32 {
 
-class Win32PointerPosition final : public PointerPosition {
+class Win32PointerLocator final : public PointerLocator {
  public:
   std::optional<PixelPoint> CursorPosition() override;
+  WindowHandle WindowAt(PixelPoint point) override;
 };
 
 // The application-wide pointer: windows of the program ask CurrentShape() when the platform asks

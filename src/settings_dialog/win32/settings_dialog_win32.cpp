@@ -85,7 +85,7 @@ std::unique_ptr<CommandControl> SettingsWindow::MakeButton(const Canvas& on,
                                                            std::string_view caption,
                                                            std::function<void()> on_click) {
   return MakeDialogButton(on.handle(), scale_.Box(place), caption, shared_.embedded,
-                          std::move(on_click));
+                          shared_.services.pointer, std::move(on_click));
 }
 
 bool SettingsWindow::Create() {

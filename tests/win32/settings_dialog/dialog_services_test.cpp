@@ -46,9 +46,9 @@ TEST(Win32ScreenMetrics, FifteenTwipsPerPixelOnTheTestDisplay) {
   EXPECT_DOUBLE_EQ(screen.HeightTwips(), GetSystemMetrics(SM_CYSCREEN) * 15.0);
 }
 
-TEST(Win32PointerPosition, ReportsWhereThePointerWasPut) {
+TEST(Win32PointerLocator, ReportsWhereThePointerWasPut) {
   ASSERT_TRUE(SetCursorPos(300, 200));
-  Win32PointerPosition pointer;
+  Win32PointerLocator pointer;
   const std::optional<PixelPoint> at = pointer.CursorPosition();
   ASSERT_TRUE(at);
   EXPECT_EQ(at->x, 300);
