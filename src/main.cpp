@@ -84,8 +84,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       {settings,
        zoom_point,
        embedded,
-       {store, screen, pointer, app_pointer, file_chooser, shell, animation},
-       app_pointer},
+       {store, screen, pointer, app_pointer, file_chooser, shell, animation}},
       embedded);
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==

@@ -27,6 +27,8 @@ class AppPointer {
  public:
   virtual ~AppPointer() = default;
   virtual void SetAppPointer(AppPointerShape shape) = 0;
+  // The shape last set (the default until one is): windows show it when asked for a pointer.
+  virtual AppPointerShape CurrentShape() const = 0;
 };
 
 class ScreenMetrics {

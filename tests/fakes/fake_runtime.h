@@ -158,7 +158,9 @@ class FakePointer : public PointerLocator, public AppPointer {
     asked.push_back(point);
     return window_under;
   }
+  AppPointerShape CurrentShape() const override { return shape_; }
   void SetAppPointer(AppPointerShape shape) override {
+    shape_ = shape;
     if (!log_) return;
     log_->push_back(shape == AppPointerShape::kHourglass ? "AppPointer hourglass"
                                                          : "AppPointer default");
@@ -170,6 +172,7 @@ class FakePointer : public PointerLocator, public AppPointer {
 
  private:
   CallLog* log_ = nullptr;
+  AppPointerShape shape_ = AppPointerShape::kDefault;
 };
 
 }  // namespace tolvenar::testing

@@ -15,7 +15,7 @@
 #include "runtime/embedded_data.h"
 #include "runtime/win32/dib_win32.h"
 #include "runtime/win32/handles.h"
-#include "runtime/win32/user_services_win32.h"
+#include "runtime/user_services.h"
 #include "runtime/win32/window_win32.h"
 #include "settings_dialog/layout.h"
 #include "settings_dialog/settings_dialog.h"
@@ -103,7 +103,7 @@ class ImageElement final : public ImageControl {
 
 // The pointers the canvases show: the program's own shape first, the hand over a link.
 struct CanvasPointers {
-  const Win32AppPointer& app_pointer;
+  const AppPointer& app_pointer;
   HCURSOR hand = nullptr;  // null: the arrow
   HCURSOR For(PointerShape shape) const;
 };

@@ -33,7 +33,7 @@ class SettingsWindow final : public ModalWindow {
       : shared_(shared),
         scale_{shared.services.screen.TwipsPerPixelX(), shared.services.screen.TwipsPerPixelY()},
         pictures_(shared.embedded),
-        pointers_{shared.app_pointer},
+        pointers_{shared.services.app_pointer},
         dialog_(scale_, pictures_, pointers_),
         panel_(scale_, pictures_, pointers_) {}
   SettingsWindow(const SettingsWindow&) = delete;
