@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "runtime/caption_label.h"
+#include "runtime/label.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/label.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
@@ -39,14 +40,6 @@ class EnabledSwitch {
  public:
   virtual ~EnabledSwitch() = default;
   virtual void SetEnabled(bool enabled) = 0;
-};
-
-// A windowless text.
-class Label {
- public:
-  virtual ~Label() = default;
-  virtual void SetCaption(const std::string& caption) = 0;
-  virtual std::string Caption() = 0;
 };
 
 // A windowless picture shown at its own size.

@@ -1,6 +1,6 @@
 #pragma once
-// Recording fakes of the services a user control stands on: surface, caption label, host, timer
-// (the pointer's is in the runtime fakes). Every call that changes something is logged in one
+// Recording fakes of the services a user control stands on: surface, host, timer (the label's
+// and the pointer's are in the runtime fakes). Every call that changes something is logged in one
 // shared log.
 #include <cstdio>
 #include <optional>
@@ -9,7 +9,7 @@
 
 #include "button/command.h"
 #include "fakes/fake_runtime.h"
-#include "runtime/caption_label.h"
+#include "runtime/label.h"
 #include "runtime/drawing_surface.h"
 #include "runtime/user_control.h"
 
@@ -39,12 +39,6 @@ inline std::string Number(double value) {
   return buffer;
 }
 
-inline std::string Hex(unsigned value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%06X", value);
-  return buffer;
-}
-
 class FakeSurface : public DrawingSurface {
  public:
   explicit FakeSurface(CallLog& log) : log_(log) {}
@@ -70,14 +64,15 @@ class FakeSurface : public DrawingSurface {
                     bool vertical) override {
     const TriVertex& top = vertices[0];
     const TriVertex& bottom = vertices[1];
-    gradient_tops.push_back(Hex((top.red >> 8) << 16 | (top.green >> 8) << 8 | top.blue >> 8));
-    log_.push_back("Gradient " + gradient_tops.back() + " to " +
-                   Hex((bottom.red >> 8) << 16 | (bottom.green >> 8) << 8 | bottom.blue >> 8) +
-                   " at " + std::to_string(bottom.x) + "," + std::to_string(bottom.y) + " n" +
-                   std::to_string(vertex_count) + " rect " +
-                   std::to_string(rectangles[0].upper_left) + "," +
-                   std::to_string(rectangles[0].lower_right) + " n" +
-                   std::to_string(rectangle_count) + (vertical ? " V" : " H"));
+    gradient_tops.push_back(
+        ColourHex((top.red >> 8) << 16 | (top.green >> 8) << 8 | top.blue >> 8));
+    log_.push_back(
+        "Gradient " + gradient_tops.back() + " to " +
+        ColourHex((bottom.red >> 8) << 16 | (bottom.green >> 8) << 8 | bottom.blue >> 8) + " at " +
+        std::to_string(bottom.x) + "," + std::to_string(bottom.y) + " n" +
+        std::to_string(vertex_count) + " rect " + std::to_string(rectangles[0].upper_left) + "," +
+        std::to_string(rectangles[0].lower_right) + " n" + std::to_string(rectangle_count) +
+        (vertical ? " V" : " H"));
     return true;
   }
   bool DrawPicture(const Picture& picture, const PicturePlacement& p) override {
@@ -104,44 +99,6 @@ class FakeSurface : public DrawingSurface {
   ScaleMode scale_mode = ScaleMode::kTwips;
   BackStyle back_style = BackStyle::kOpaque;
   std::vector<std::string> gradient_tops;  // RRGGBB at the top of each fill
-
- private:
-  CallLog& log_;
-};
-
-class FakeLabel : public CaptionLabel {
- public:
-  explicit FakeLabel(CallLog& log) : log_(log) {}
-  std::string Caption() override { return caption; }
-  void SetCaption(const std::string& text) override { caption = text; }
-  std::uint32_t ForeColour() override { return colour; }
-  bool SetForeColour(std::uint32_t value) override {
-    log_.push_back("LabelColour " + Hex(value));
-    if (value > 0xFFFFFF) return false;
-    colour = value;
-    return true;
-  }
-  FontDescription Font() override { return font; }
-  void SetFont(const FontDescription& value) override { font = value; }
-  bool Enabled() override { return enabled; }
-  bool SetEnabled(bool value) override {
-    log_.push_back(std::string("LabelEnabled ") + (value ? "1" : "0"));
-    if (enabling_fails) return false;
-    enabled = value;
-    return true;
-  }
-  double Height() override { return height; }
-  void SetLeft(double twips) override { left = twips; }
-  void SetTop(double twips) override { top = twips; }
-  void SetWidth(double twips) override { width = twips; }
-  void SetHeight(double twips) override { height = twips; }
-
-  std::string caption;
-  std::uint32_t colour = 0;
-  FontDescription font;
-  bool enabled = true;
-  bool enabling_fails = false;
-  double left = 0, top = 0, width = 0, height = 0;
 
  private:
   CallLog& log_;

@@ -31,21 +31,6 @@ class FakeModalWindow : public ModalWindow {
   CallLog& log_;
 };
 
-class FakeLabel : public Label {
- public:
-  FakeLabel(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
-  void SetCaption(const std::string& text) override {
-    log_.push_back(name_ + ".Caption=" + text);
-    caption = text;
-  }
-  std::string Caption() override { return caption; }
-  std::string caption;
-
- private:
-  CallLog& log_;
-  std::string name_;
-};
-
 class FakeImage : public ImageControl {
  public:
   FakeImage(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}

@@ -2,6 +2,7 @@
 // Fakes of the runtime services that record every call in one shared log.
 #include <cstdint>
 #include <cstddef>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -9,10 +10,12 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "runtime/desktop.h"
 #include "runtime/embedded_data.h"
+#include "runtime/label.h"
 #include "runtime/process.h"
 #include "runtime/profile_file.h"
 #include "runtime/randomness.h"
@@ -21,6 +24,13 @@
 namespace tolvenar::testing {
 
 using CallLog = std::vector<std::string>;
+
+// A colour as six hex digits, the way the fakes log colours.
+inline std::string ColourHex(unsigned value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%06X", value);
+  return buffer;
+}
 
 class FakeDesktop : public Desktop {
  public:
@@ -173,6 +183,50 @@ class FakePointer : public PointerLocator, public AppPointer {
  private:
   CallLog* log_ = nullptr;
   AppPointerShape shape_ = AppPointerShape::kDefault;
+};
+
+// A label keeping what it is given. Colour and enabled changes are logged; a named label logs each
+// caption too, as "<name>.Caption=<text>".
+class FakeLabel : public StyledLabel {
+ public:
+  explicit FakeLabel(CallLog& log, std::string name = {}) : log_(log), name_(std::move(name)) {}
+  std::string Caption() override { return caption; }
+  void SetCaption(const std::string& text) override {
+    if (!name_.empty()) log_.push_back(name_ + ".Caption=" + text);
+    caption = text;
+  }
+  std::uint32_t ForeColour() override { return colour; }
+  bool SetForeColour(std::uint32_t value) override {
+    log_.push_back("LabelColour " + ColourHex(value));
+    if (value > 0xFFFFFF) return false;
+    colour = value;
+    return true;
+  }
+  FontDescription Font() override { return font; }
+  void SetFont(const FontDescription& value) override { font = value; }
+  bool Enabled() override { return enabled; }
+  bool SetEnabled(bool value) override {
+    log_.push_back(std::string("LabelEnabled ") + (value ? "1" : "0"));
+    if (enabling_fails) return false;
+    enabled = value;
+    return true;
+  }
+  double Height() override { return height; }
+  void SetLeft(double twips) override { left = twips; }
+  void SetTop(double twips) override { top = twips; }
+  void SetWidth(double twips) override { width = twips; }
+  void SetHeight(double twips) override { height = twips; }
+
+  std::string caption;
+  std::uint32_t colour = 0;
+  FontDescription font;
+  bool enabled = true;
+  bool enabling_fails = false;
+  double left = 0, top = 0, width = 0, height = 0;
+
+ private:
+  CallLog& log_;
+  std::string name_;
 };
 
 }  // namespace tolvenar::testing

@@ -22,7 +22,7 @@ constexpr int kTwipsPerPixel = Win32PersistentSurface::kTwipsPerPixel;
 int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
 // The caption: a windowless label drawn over the control's image on every paint.
-class Win32CaptionLabel final : public CaptionLabel {
+class Win32StyledLabel final : public StyledLabel {
  public:
   void Attach(HWND window) { window_ = window; }
 
@@ -202,7 +202,7 @@ class CommandButtonWin32::Parts final : public Window {
   }
 
   Win32PersistentSurface surface;
-  Win32CaptionLabel label;
+  Win32StyledLabel label;
   Win32IntervalTimer timer;
   Win32ControlHost host;
   PressedButtons pressed;

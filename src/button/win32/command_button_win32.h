@@ -8,7 +8,7 @@
 #include <string>
 
 #include "button/command.h"
-#include "runtime/caption_label.h"
+#include "runtime/label.h"
 #include "runtime/embedded_data.h"
 #include "runtime/user_services.h"
 #include "runtime/win32/persistent_surface_win32.h"
