@@ -74,7 +74,7 @@ SkinSet LoadSkins(EmbeddedData& data) {
   return skins;
 }
 
-Command::Command(DrawingSurface& surface, StyledLabel& label, IntervalTimer& timer,
+Command::Command(ControlSurface& surface, StyledLabel& label, IntervalTimer& timer,
                  PointerLocator& pointer, ControlHost& host, SkinSet skins)
     : surface_(surface),
       label_(label),

@@ -57,7 +57,7 @@ struct PatchLayout {
 class Command {
  public:
   // Creation: every field zero, the timer off at 100 ms, the caption label at its design values.
-  Command(DrawingSurface& surface, StyledLabel& label, IntervalTimer& timer,
+  Command(ControlSurface& surface, StyledLabel& label, IntervalTimer& timer,
           PointerLocator& pointer, ControlHost& host, SkinSet skins);
   Command(const Command&) = delete;
   Command& operator=(const Command&) = delete;
@@ -111,7 +111,7 @@ class Command {
   void FirstRunStep();
   void RaiseClick();
 
-  DrawingSurface& surface_;
+  ControlSurface& surface_;
   StyledLabel& label_;
   IntervalTimer& timer_;
   PointerLocator& pointer_;

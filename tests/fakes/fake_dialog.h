@@ -68,22 +68,6 @@ class FakeComboBox : public EditableComboBox {
   std::string name_;
 };
 
-class FakeSurface : public BackgroundSurface {
- public:
-  struct Line {
-    double x1, y, x2;
-    Colour colour;
-  };
-  FakeSurface(double w, double h) : width(w), height(h) {}
-  double InnerWidthTwips() override { return width; }
-  double InnerHeightTwips() override { return height; }
-  void HorizontalLine(double x1, double y, double x2, Colour colour) override {
-    lines.push_back({x1, y, x2, colour});
-  }
-  double width, height;
-  std::vector<Line> lines;
-};
-
 class FakeScreen : public ScreenMetrics {
  public:
   double TwipsPerPixelX() override { return 15; }

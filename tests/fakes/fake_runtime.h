@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "runtime/desktop.h"
+#include "runtime/drawing_surface.h"
 #include "runtime/embedded_data.h"
 #include "runtime/label.h"
 #include "runtime/process.h"
@@ -183,6 +184,97 @@ class FakePointer : public PointerLocator, public AppPointer {
  private:
   CallLog* log_ = nullptr;
   AppPointerShape shape_ = AppPointerShape::kDefault;
+};
+
+inline std::string Number(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%g", value);
+  return buffer;
+}
+
+// A surface of either kind: a control's (its calls logged, given a log) or a ruled one (its lines
+// kept). A drawn picture is logged by the name its first byte indexes in picture_names, else by
+// that byte.
+class FakeSurface : public ControlSurface, public RuledSurface {
+ public:
+  struct Line {
+    double x1, y, x2;
+    Colour colour;
+  };
+  explicit FakeSurface(CallLog& log) : log_(&log) {}
+  FakeSurface(double width, double height) : width_twips(width), height_twips(height) {}
+  double WidthTwips() override { return width_twips; }
+  double HeightTwips() override { return height_twips; }
+  bool Clear() override {
+    Log("Clear");
+    return true;
+  }
+  bool SetScaleMode(ScaleMode mode) override {
+    Log("Scale " + std::to_string(static_cast<int>(mode)));
+    scale_mode = mode;
+    return true;
+  }
+  double ScaleWidth() override {
+    return scale_mode == ScaleMode::kPixels ? width_twips / 15 : width_twips;
+  }
+  double ScaleHeight() override {
+    return scale_mode == ScaleMode::kPixels ? height_twips / 15 : height_twips;
+  }
+  bool FillGradient(const TriVertex* vertices, std::uint32_t vertex_count,
+                    const GradientRectangle* rectangles, std::uint32_t rectangle_count,
+                    bool vertical) override {
+    const TriVertex& top = vertices[0];
+    const TriVertex& bottom = vertices[1];
+    gradient_tops.push_back(
+        ColourHex((top.red >> 8) << 16 | (top.green >> 8) << 8 | top.blue >> 8));
+    Log("Gradient " + gradient_tops.back() + " to " +
+        ColourHex((bottom.red >> 8) << 16 | (bottom.green >> 8) << 8 | bottom.blue >> 8) + " at " +
+        std::to_string(bottom.x) + "," + std::to_string(bottom.y) + " n" +
+        std::to_string(vertex_count) + " rect " + std::to_string(rectangles[0].upper_left) + "," +
+        std::to_string(rectangles[0].lower_right) + " n" + std::to_string(rectangle_count) +
+        (vertical ? " V" : " H"));
+    return true;
+  }
+  bool DrawPicture(const Picture& picture, const PicturePlacement& p) override {
+    Log("Draw " + PictureName(picture) + " " + Number(p.x) + "," + Number(p.y) + " " +
+        Number(p.width) + "x" + Number(p.height) + " <- " + Number(p.source_x) + "," +
+        Number(p.source_y) + " " + Number(p.source_width) + "x" + Number(p.source_height));
+    return true;
+  }
+  bool Present() override {
+    Log("Present");
+    return true;
+  }
+  BackStyle GetBackStyle() override { return back_style; }
+  bool SetBackStyle(std::int16_t style) override {
+    Log("BackStyle " + std::to_string(style));
+    if (style != 0 && style != 1) return false;
+    back_style = static_cast<BackStyle>(style);
+    return true;
+  }
+
+  double width_twips = 1755;
+  double height_twips = 420;
+  ScaleMode scale_mode = ScaleMode::kTwips;
+  BackStyle back_style = BackStyle::kOpaque;
+  void HorizontalLine(double x1, double y, double x2, Colour colour) override {
+    lines.push_back({x1, y, x2, colour});
+  }
+
+  std::vector<std::string> gradient_tops;  // RRGGBB at the top of each fill
+  std::vector<Line> lines;
+  std::vector<std::string> picture_names;
+
+ private:
+  void Log(std::string entry) {
+    if (log_) log_->push_back(std::move(entry));
+  }
+  std::string PictureName(const Picture& picture) const {
+    const int mark = picture.rgb.empty() ? -1 : picture.rgb[0];
+    if (mark >= 0 && mark < static_cast<int>(picture_names.size())) return picture_names[mark];
+    return std::to_string(mark);
+  }
+  CallLog* log_ = nullptr;
 };
 
 // A label keeping what it is given. Colour and enabled changes are logged; a named label logs each

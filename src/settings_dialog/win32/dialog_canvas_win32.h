@@ -47,11 +47,11 @@ class DialogPictures {
 };
 
 // The persistent background image of a window.
-class Win32Surface final : public BackgroundSurface {
+class Win32Surface final : public RuledSurface {
  public:
   Win32Surface(int width, int height, Scale scale, Colour back);
-  double InnerWidthTwips() override { return width_ * scale_.tpp_x; }
-  double InnerHeightTwips() override { return height_ * scale_.tpp_y; }
+  double WidthTwips() override { return width_ * scale_.tpp_x; }
+  double HeightTwips() override { return height_ * scale_.tpp_y; }
   void HorizontalLine(double x1, double y, double x2, Colour colour) override;
   void Draw(HDC target) const;
 
@@ -128,7 +128,7 @@ class Canvas final : public Window {
   ImageControl& AddImage(const dialog_layout::Place& place, std::function<void()> on_press);
   void AddOutline(const dialog_layout::Place& place) { outlines_.push_back(scale_.Box(place)); }
 
-  BackgroundSurface& Surface() { return *surface_; }
+  RuledSurface& Surface() { return *surface_; }
   WindowlessElements& Elements() { return elements_; }
   DialogPictures& Pictures() { return pictures_; }
   RECT Box(WindowlessElements::Id id) const;
