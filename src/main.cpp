@@ -67,9 +67,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   BackgroundMusic music(mci, wave_sound, settings);
 
-  // The settings dialog's services; made here, used only in that mode (each binds its library at
-  // first use, so the other modes pay nothing for them).
-  win32::Win32PointerPosition pointer;
+  // The settings dialog's services (its buttons share the pointer); made here, used only in that
+  // mode (each binds its library at first use, so the other modes pay nothing for them).
+  win32::Win32PointerLocator pointer;
   win32::Win32AppPointer app_pointer;
   win32::Win32ScreenMetrics screen;
   win32::Win32FileChooser file_chooser;
@@ -84,8 +84,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       {settings,
        zoom_point,
        embedded,
-       {store, screen, pointer, app_pointer, file_chooser, shell, animation},
-       app_pointer},
+       {store, screen, pointer, app_pointer, file_chooser, shell, animation}},
       embedded);
 
   if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==

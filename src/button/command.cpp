@@ -74,7 +74,7 @@ SkinSet LoadSkins(EmbeddedData& data) {
   return skins;
 }
 
-Command::Command(DrawingSurface& surface, CaptionLabel& label, IntervalTimer& timer,
+Command::Command(ControlSurface& surface, StyledLabel& label, IntervalTimer& timer,
                  PointerLocator& pointer, ControlHost& host, SkinSet skins)
     : surface_(surface),
       label_(label),
@@ -359,7 +359,7 @@ void Command::PointerLeft() {
 
 void Command::TmrMouse_Timer() {
   // A failed read leaves the point at the origin, as the zeroed record would be.
-  const ScreenPoint point = pointer_.CursorPosition().value_or(ScreenPoint{});
+  const PixelPoint point = pointer_.CursorPosition().value_or(PixelPoint{});
   const WindowHandle under = pointer_.WindowAt(point);
   const WindowHandle container = host_.ContainerWindow();
   // Over the container's own area, or over any window but this control's: the pointer has left.

@@ -8,12 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/caption_label.h"
+#include "runtime/label.h"
 #include "runtime/drawing_surface.h"
 #include "runtime/embedded_data.h"
 #include "runtime/mouse_press.h"
 #include "runtime/picture.h"
 #include "runtime/user_control.h"
+#include "runtime/user_services.h"
 
 namespace tolvenar {
 
@@ -56,7 +57,7 @@ struct PatchLayout {
 class Command {
  public:
   // Creation: every field zero, the timer off at 100 ms, the caption label at its design values.
-  Command(DrawingSurface& surface, CaptionLabel& label, IntervalTimer& timer,
+  Command(ControlSurface& surface, StyledLabel& label, IntervalTimer& timer,
           PointerLocator& pointer, ControlHost& host, SkinSet skins);
   Command(const Command&) = delete;
   Command& operator=(const Command&) = delete;
@@ -110,8 +111,8 @@ class Command {
   void FirstRunStep();
   void RaiseClick();
 
-  DrawingSurface& surface_;
-  CaptionLabel& label_;
+  ControlSurface& surface_;
+  StyledLabel& label_;
   IntervalTimer& timer_;
   PointerLocator& pointer_;
   ControlHost& host_;

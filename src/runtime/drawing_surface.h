@@ -1,11 +1,21 @@
 #pragma once
-// A control's persistent drawing surface: what is drawn stays in an image that the platform shows
-// again whenever the window needs repainting.
+// Persistent drawing surfaces: what is drawn stays in an image that the platform shows again
+// whenever the window needs repainting.
 #include <cstdint>
 
 #include "runtime/picture.h"
 
 namespace tolvenar {
+
+// A colour as (red, green, blue), 0 to 255 each.
+struct Colour {
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
+  bool operator==(const Colour& other) const {
+    return red == other.red && green == other.green && blue == other.blue;
+  }
+};
 
 // One gradient corner: position in pixels, channels as the 8-bit value times 256.
 struct TriVertex {
@@ -37,9 +47,23 @@ struct PicturePlacement {
 class DrawingSurface {
  public:
   virtual ~DrawingSurface() = default;
-  // The surface's size in twips.
+  // The size of the image (the window's client area) in twips.
   virtual double WidthTwips() = 0;
   virtual double HeightTwips() = 0;
+};
+
+// A surface ruled line by line: the background under a window's controls, showing through the
+// transparent ones.
+class RuledSurface : public DrawingSurface {
+ public:
+  // Draws a one-pixel horizontal line from (x1, y) to (x2, y) (twips) into the image.
+  virtual void HorizontalLine(double x1, double y, double x2, Colour colour) = 0;
+};
+
+// A user control's own surface: its scale unit and back style, cleared, filled with gradients and
+// pictures, and shown on request.
+class ControlSurface : public DrawingSurface {
+ public:
   // Fills the whole image with the background colour; false when it failed.
   virtual bool Clear() = 0;
   // The unit of later coordinates and of ScaleWidth/ScaleHeight.

@@ -1,13 +1,13 @@
 #pragma once
 // Hosting of a user control: the container's property bag, its ambient values and notifications,
-// a timer, and where the pointer is.
+// and a timer.
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
 #include <variant>
 
-#include "runtime/caption_label.h"
+#include "runtime/label.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
@@ -66,21 +66,6 @@ class IntervalTimer {
   virtual ~IntervalTimer() = default;
   virtual void SetEnabled(bool enabled) = 0;
   virtual void SetInterval(std::uint32_t milliseconds) = 0;
-};
-
-struct ScreenPoint {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-};
-
-// The pointer position and the windows under it.
-class PointerLocator {
- public:
-  virtual ~PointerLocator() = default;
-  // The pointer position in screen pixels; nullopt when it cannot be read.
-  virtual std::optional<ScreenPoint> CursorPosition() = 0;
-  // The window that contains the point; 0 when none.
-  virtual WindowHandle WindowAt(ScreenPoint point) = 0;
 };
 
 }  // namespace tolvenar

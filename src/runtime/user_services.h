@@ -1,24 +1,23 @@
 #pragma once
-// Platform services a dialog asks for on the user's behalf: the pointer, the screen, the file
-// chooser and the shell.
+// Platform services the program's windows ask for on the user's behalf: the pointer, the screen,
+// the file chooser and the shell.
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
 
-struct PixelPoint {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-};
-
-class PointerPosition {
+// Where the mouse pointer is and what lies under it.
+class PointerLocator {
  public:
-  virtual ~PointerPosition() = default;
+  virtual ~PointerLocator() = default;
   // The mouse pointer's screen position in pixels (GetCursorPos); nullopt when it cannot be read.
   virtual std::optional<PixelPoint> CursorPosition() = 0;
+  // The window that contains the screen point (WindowFromPoint); 0 when none.
+  virtual WindowHandle WindowAt(PixelPoint point) = 0;
 };
 
 // The application-wide mouse pointer, shown over every window of the program while set.
@@ -28,6 +27,8 @@ class AppPointer {
  public:
   virtual ~AppPointer() = default;
   virtual void SetAppPointer(AppPointerShape shape) = 0;
+  // The shape last set (the default until one is): windows show it when asked for a pointer.
+  virtual AppPointerShape CurrentShape() const = 0;
 };
 
 class ScreenMetrics {

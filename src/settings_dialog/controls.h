@@ -5,19 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/drawing_surface.h"
+#include "runtime/label.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
-
-// A colour as (red, green, blue), 0 to 255 each.
-struct Colour {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-  bool operator==(const Colour& other) const {
-    return red == other.red && green == other.green && blue == other.blue;
-  }
-};
 
 // A top-level window shown modally by its owner.
 class ModalWindow {
@@ -41,14 +33,6 @@ class EnabledSwitch {
   virtual void SetEnabled(bool enabled) = 0;
 };
 
-// A windowless text.
-class Label {
- public:
-  virtual ~Label() = default;
-  virtual void SetCaption(const std::string& caption) = 0;
-  virtual std::string Caption() = 0;
-};
-
 // A windowless picture shown at its own size.
 class ImageControl {
  public:
@@ -65,18 +49,6 @@ class EditableComboBox : public EnabledSwitch {
   virtual void SetText(const std::string& text) = 0;
   // Appends one item to the end of the list; the edit field is not touched.
   virtual void AddItem(const std::string& item) = 0;
-};
-
-// A surface whose persistent background image survives repaints and shows through transparent
-// controls.
-class BackgroundSurface {
- public:
-  virtual ~BackgroundSurface() = default;
-  // Inner width and height, in twips.
-  virtual double InnerWidthTwips() = 0;
-  virtual double InnerHeightTwips() = 0;
-  // Draws a one-pixel horizontal line from (x1, y) to (x2, y) (twips) into the background image.
-  virtual void HorizontalLine(double x1, double y, double x2, Colour colour) = 0;
 };
 
 }  // namespace tolvenar

@@ -23,9 +23,9 @@ constexpr double kGradientDivisor = 3.142;
 constexpr double kGradientPeak = 220;
 constexpr std::int32_t kRepeatListLast = 30;
 
-void PaintGradient(BackgroundSurface& surface, Colour (*colour_of)(std::int32_t)) {
-  const double width = surface.InnerWidthTwips();
-  const double height = surface.InnerHeightTwips();
+void PaintGradient(RuledSurface& surface, Colour (*colour_of)(std::int32_t)) {
+  const double width = surface.WidthTwips();
+  const double height = surface.HeightTwips();
   const std::int32_t last_row = ToInt32(height).value_or(0);
   for (std::int32_t y = 0; y <= last_row; ++y) {
     surface.HorizontalLine(0, y, width, colour_of(GradientLevel(y, height)));

@@ -22,8 +22,8 @@ class CommandControl : public EnabledSwitch {
 
 struct SettingsDialogControls {
   ModalWindow& window;
-  BackgroundSurface& window_surface;  // the client area
-  BackgroundSurface& panel_surface;   // Pic_C(0)
+  RuledSurface& window_surface;  // the client area
+  RuledSurface& panel_surface;   // Pic_C(0)
   CommandControl& Cmd_Set;
   CommandControl& Cmd_Can;
   CommandControl& Cmd_File;
@@ -36,7 +36,7 @@ struct SettingsDialogControls {
 struct SettingsDialogServices {
   SettingsStore& store;
   ScreenMetrics& screen;
-  PointerPosition& pointer;
+  PointerLocator& pointer;
   AppPointer& app_pointer;
   FileChooser& file_chooser;
   Shell& shell;

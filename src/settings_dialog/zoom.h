@@ -3,6 +3,7 @@
 // closes back into it.
 #include <cstdint>
 
+#include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
@@ -13,26 +14,16 @@ struct ZoomPoint {
   std::int16_t ZoomPointY = 0;
 };
 
-struct ScreenRect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-  bool operator==(const ScreenRect& other) const {
-    return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
-  }
-};
-
 inline constexpr std::int32_t kIdAniCaption = 3;  // IDANI_CAPTION
 
 class WindowAnimation {
  public:
   virtual ~WindowAnimation() = default;
   // GetWindowRect: the window's outer rectangle in screen pixels; all zeros when it fails.
-  virtual ScreenRect WindowRect(WindowHandle window) = 0;
+  virtual PixelRect WindowRect(WindowHandle window) = 0;
   // DrawAnimatedRects(window, animation, from, to); returns when the animation is done.
-  virtual void AnimateRects(WindowHandle window, std::int32_t animation, const ScreenRect& from,
-                            const ScreenRect& to) = 0;
+  virtual void AnimateRects(WindowHandle window, std::int32_t animation, const PixelRect& from,
+                            const PixelRect& to) = 0;
 };
 
 // Animates from the zoom point (an empty rectangle) to the window's rectangle.

@@ -3,22 +3,18 @@
 // preview window it creates, moves and closes.
 #include <cstdint>
 
+#include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
-
-// A window's outer rectangle in screen pixels.
-struct PixelRect {
-  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
 
 inline constexpr std::uint32_t kWindowStyleChild = 0x40000000;  // WS_CHILD
 
 class PreviewWindowServices {
  public:
   virtual ~PreviewWindowServices() = default;
-  // The outer rectangle of window `handle` (GetWindowRect); false, `rect` untouched, when the
-  // handle names no window.
+  // The outer rectangle of window `handle` in screen pixels (GetWindowRect); false, `rect`
+  // untouched, when the handle names no window.
   virtual bool GetWindowRect(WindowHandle handle, PixelRect& rect) = 0;
   // True while window `handle` exists.
   virtual bool WindowExists(WindowHandle handle) = 0;

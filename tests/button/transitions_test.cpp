@@ -202,7 +202,7 @@ TEST(CommandTransitions, InitializeStartsThePollingAt100Ms) {
 TEST(CommandTransitions, TickAsksForTheWindowUnderThePointer) {
   ButtonRig rig;
   BringTo(rig, 2, false);
-  rig.pointer.position = ScreenPoint{321, 654};
+  rig.pointer.position = PixelPoint{321, 654};
   Fire(rig, Event::kTickOverControl);
   ASSERT_EQ(rig.pointer.asked.size(), 1u);
   EXPECT_EQ(rig.pointer.asked[0].x, 321);

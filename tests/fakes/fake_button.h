@@ -1,6 +1,7 @@
 #pragma once
-// Recording fakes of the services a user control stands on: surface, caption label, host, timer,
-// pointer. Every call that changes something is logged in one shared log.
+// Recording fakes of the services a user control stands on: host and timer (the surface's, the
+// label's and the pointer's are in the runtime fakes). Every call that changes something is logged
+// in one shared log.
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -8,16 +9,14 @@
 
 #include "button/command.h"
 #include "fakes/fake_runtime.h"
-#include "runtime/caption_label.h"
-#include "runtime/drawing_surface.h"
+#include "runtime/label.h"
 #include "runtime/user_control.h"
 
 namespace tolvenar::testing {
 
-inline const char* SkinName(int index) {
-  static const char* const names[] = {"Normal",   "HighLight", "HighLightSelect",
-                                      "Selected", "Pressed",   "Disable"};
-  return index >= 0 && index < kSkinCount ? names[index] : "?";
+// The skins' names, as the fake surface logs a marked skin it draws.
+inline std::vector<std::string> SkinNames() {
+  return {"Normal", "HighLight", "HighLightSelect", "Selected", "Pressed", "Disable"};
 }
 
 // Six 64 x 25 skins whose first byte tells which is which.
@@ -31,120 +30,6 @@ inline SkinSet MarkedSkins() {
   }
   return skins;
 }
-
-inline std::string Number(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%g", value);
-  return buffer;
-}
-
-inline std::string Hex(unsigned value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%06X", value);
-  return buffer;
-}
-
-class FakeSurface : public DrawingSurface {
- public:
-  explicit FakeSurface(CallLog& log) : log_(log) {}
-  double WidthTwips() override { return width_twips; }
-  double HeightTwips() override { return height_twips; }
-  bool Clear() override {
-    log_.push_back("Clear");
-    return true;
-  }
-  bool SetScaleMode(ScaleMode mode) override {
-    log_.push_back("Scale " + std::to_string(static_cast<int>(mode)));
-    scale_mode = mode;
-    return true;
-  }
-  double ScaleWidth() override {
-    return scale_mode == ScaleMode::kPixels ? width_twips / 15 : width_twips;
-  }
-  double ScaleHeight() override {
-    return scale_mode == ScaleMode::kPixels ? height_twips / 15 : height_twips;
-  }
-  bool FillGradient(const TriVertex* vertices, std::uint32_t vertex_count,
-                    const GradientRectangle* rectangles, std::uint32_t rectangle_count,
-                    bool vertical) override {
-    const TriVertex& top = vertices[0];
-    const TriVertex& bottom = vertices[1];
-    gradient_tops.push_back(Hex((top.red >> 8) << 16 | (top.green >> 8) << 8 | top.blue >> 8));
-    log_.push_back("Gradient " + gradient_tops.back() + " to " +
-                   Hex((bottom.red >> 8) << 16 | (bottom.green >> 8) << 8 | bottom.blue >> 8) +
-                   " at " + std::to_string(bottom.x) + "," + std::to_string(bottom.y) + " n" +
-                   std::to_string(vertex_count) + " rect " +
-                   std::to_string(rectangles[0].upper_left) + "," +
-                   std::to_string(rectangles[0].lower_right) + " n" +
-                   std::to_string(rectangle_count) + (vertical ? " V" : " H"));
-    return true;
-  }
-  bool DrawPicture(const Picture& picture, const PicturePlacement& p) override {
-    log_.push_back(std::string("Draw ") + SkinName(picture.rgb[0]) + " " + Number(p.x) + "," +
-                   Number(p.y) + " " + Number(p.width) + "x" + Number(p.height) + " <- " +
-                   Number(p.source_x) + "," + Number(p.source_y) + " " + Number(p.source_width) +
-                   "x" + Number(p.source_height));
-    return true;
-  }
-  bool Present() override {
-    log_.push_back("Present");
-    return true;
-  }
-  BackStyle GetBackStyle() override { return back_style; }
-  bool SetBackStyle(std::int16_t style) override {
-    log_.push_back("BackStyle " + std::to_string(style));
-    if (style != 0 && style != 1) return false;
-    back_style = static_cast<BackStyle>(style);
-    return true;
-  }
-
-  double width_twips = 1755;
-  double height_twips = 420;
-  ScaleMode scale_mode = ScaleMode::kTwips;
-  BackStyle back_style = BackStyle::kOpaque;
-  std::vector<std::string> gradient_tops;  // RRGGBB at the top of each fill
-
- private:
-  CallLog& log_;
-};
-
-class FakeLabel : public CaptionLabel {
- public:
-  explicit FakeLabel(CallLog& log) : log_(log) {}
-  std::string Caption() override { return caption; }
-  void SetCaption(const std::string& text) override { caption = text; }
-  std::uint32_t ForeColour() override { return colour; }
-  bool SetForeColour(std::uint32_t value) override {
-    log_.push_back("LabelColour " + Hex(value));
-    if (value > 0xFFFFFF) return false;
-    colour = value;
-    return true;
-  }
-  FontDescription Font() override { return font; }
-  void SetFont(const FontDescription& value) override { font = value; }
-  bool Enabled() override { return enabled; }
-  bool SetEnabled(bool value) override {
-    log_.push_back(std::string("LabelEnabled ") + (value ? "1" : "0"));
-    if (enabling_fails) return false;
-    enabled = value;
-    return true;
-  }
-  double Height() override { return height; }
-  void SetLeft(double twips) override { left = twips; }
-  void SetTop(double twips) override { top = twips; }
-  void SetWidth(double twips) override { width = twips; }
-  void SetHeight(double twips) override { height = twips; }
-
-  std::string caption;
-  std::uint32_t colour = 0;
-  FontDescription font;
-  bool enabled = true;
-  bool enabling_fails = false;
-  double left = 0, top = 0, width = 0, height = 0;
-
- private:
-  CallLog& log_;
-};
 
 class FakeTimer : public IntervalTimer {
  public:
@@ -162,18 +47,6 @@ class FakeTimer : public IntervalTimer {
 
  private:
   CallLog& log_;
-};
-
-class FakePointer : public PointerLocator {
- public:
-  std::optional<ScreenPoint> CursorPosition() override { return position; }
-  WindowHandle WindowAt(ScreenPoint point) override {
-    asked.push_back(point);
-    return window_under;
-  }
-  std::optional<ScreenPoint> position = ScreenPoint{10, 20};
-  WindowHandle window_under = 0;
-  std::vector<ScreenPoint> asked;
 };
 
 class FakeHost : public ControlHost {
@@ -213,6 +86,7 @@ struct ButtonRig {
   int clicks = 0;
 
   ButtonRig() {
+    surface.picture_names = SkinNames();
     command.SetClickHandler([this] {
       ++clicks;
       log.push_back("Click");

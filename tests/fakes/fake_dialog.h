@@ -31,21 +31,6 @@ class FakeModalWindow : public ModalWindow {
   CallLog& log_;
 };
 
-class FakeLabel : public Label {
- public:
-  FakeLabel(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
-  void SetCaption(const std::string& text) override {
-    log_.push_back(name_ + ".Caption=" + text);
-    caption = text;
-  }
-  std::string Caption() override { return caption; }
-  std::string caption;
-
- private:
-  CallLog& log_;
-  std::string name_;
-};
-
 class FakeImage : public ImageControl {
  public:
   FakeImage(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
@@ -83,22 +68,6 @@ class FakeComboBox : public EditableComboBox {
   std::string name_;
 };
 
-class FakeSurface : public BackgroundSurface {
- public:
-  struct Line {
-    double x1, y, x2;
-    Colour colour;
-  };
-  FakeSurface(double w, double h) : width(w), height(h) {}
-  double InnerWidthTwips() override { return width; }
-  double InnerHeightTwips() override { return height; }
-  void HorizontalLine(double x1, double y, double x2, Colour colour) override {
-    lines.push_back({x1, y, x2, colour});
-  }
-  double width, height;
-  std::vector<Line> lines;
-};
-
 class FakeScreen : public ScreenMetrics {
  public:
   double TwipsPerPixelX() override { return 15; }
@@ -107,23 +76,6 @@ class FakeScreen : public ScreenMetrics {
   double HeightTwips() override { return height; }
   double width = 15360;
   double height = 11520;
-};
-
-class FakePointer : public PointerPosition, public AppPointer {
- public:
-  explicit FakePointer(CallLog& log) : log_(log) {}
-  std::optional<PixelPoint> CursorPosition() override {
-    log_.push_back("GetCursorPos");
-    return position;
-  }
-  void SetAppPointer(AppPointerShape shape) override {
-    log_.push_back(shape == AppPointerShape::kHourglass ? "AppPointer hourglass"
-                                                        : "AppPointer default");
-  }
-  std::optional<PixelPoint> position = PixelPoint{800, 600};
-
- private:
-  CallLog& log_;
 };
 
 class FakeFileChooser : public FileChooser {
@@ -158,20 +110,20 @@ class FakeShell : public Shell {
 class FakeAnimation : public WindowAnimation {
  public:
   explicit FakeAnimation(CallLog& log) : log_(log) {}
-  ScreenRect WindowRect(WindowHandle window) override {
+  PixelRect WindowRect(WindowHandle window) override {
     log_.push_back("GetWindowRect " + std::to_string(window));
     return rect;
   }
-  void AnimateRects(WindowHandle window, std::int32_t animation, const ScreenRect& from,
-                    const ScreenRect& to) override {
+  void AnimateRects(WindowHandle window, std::int32_t animation, const PixelRect& from,
+                    const PixelRect& to) override {
     log_.push_back("DrawAnimatedRects " + std::to_string(window) + " " + std::to_string(animation) +
                    " " + Text(from) + " -> " + Text(to));
   }
-  static std::string Text(const ScreenRect& r) {
+  static std::string Text(const PixelRect& r) {
     return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
            std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
   }
-  ScreenRect rect{261, 166, 763, 434};
+  PixelRect rect{261, 166, 763, 434};
 
  private:
   CallLog& log_;

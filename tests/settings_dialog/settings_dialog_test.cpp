@@ -346,7 +346,7 @@ TEST(Gradient, RowsOfTheWindowAndThePanel) {
 TEST(Gradient, EmptySurfaceDrawsOneDarkRow) {
   EXPECT_EQ(GradientLevel(0, 0), 0);
   DialogRun run;
-  run.window_surface.height = 0;
+  run.window_surface.height_twips = 0;
   run.dialog.Form_Resize();
   ASSERT_EQ(run.window_surface.lines.size(), 1u);
   EXPECT_EQ(run.window_surface.lines[0].colour, (Colour{0, 0, 30}));

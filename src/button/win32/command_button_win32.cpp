@@ -22,7 +22,7 @@ constexpr int kTwipsPerPixel = Win32PersistentSurface::kTwipsPerPixel;
 int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
 // The caption: a windowless label drawn over the control's image on every paint.
-class Win32CaptionLabel final : public CaptionLabel {
+class Win32StyledLabel final : public StyledLabel {
  public:
   void Attach(HWND window) { window_ = window; }
 
@@ -137,18 +137,6 @@ class Win32IntervalTimer final : public IntervalTimer {
   std::uint32_t interval_ = 0;
 };
 
-class Win32PointerLocator final : public PointerLocator {
- public:
-  std::optional<ScreenPoint> CursorPosition() override {
-    POINT point;
-    if (!GetCursorPos(&point)) return std::nullopt;
-    return ScreenPoint{point.x, point.y};
-  }
-  WindowHandle WindowAt(ScreenPoint point) override {
-    return reinterpret_cast<WindowHandle>(WindowFromPoint(POINT{point.x, point.y}));
-  }
-};
-
 class Win32ControlHost final : public ControlHost {
  public:
   void Attach(HWND window) { window_ = window; }
@@ -200,7 +188,8 @@ std::int16_t HeldButtons(WPARAM keys) {
 // The button's window and the parts that serve its messages.
 class CommandButtonWin32::Parts final : public Window {
  public:
-  explicit Parts(SkinSet skins) : command(surface, label, timer, pointer, host, std::move(skins)) {}
+  Parts(SkinSet skins, PointerLocator& pointer)
+      : command(surface, label, timer, pointer, host, std::move(skins)) {}
   Parts(const Parts&) = delete;
   Parts& operator=(const Parts&) = delete;
   ~Parts() override { DestroyQuietly(); }
@@ -213,9 +202,8 @@ class CommandButtonWin32::Parts final : public Window {
   }
 
   Win32PersistentSurface surface;
-  Win32CaptionLabel label;
+  Win32StyledLabel label;
   Win32IntervalTimer timer;
-  Win32PointerLocator pointer;
   Win32ControlHost host;
   PressedButtons pressed;
   Command command;
@@ -351,9 +339,9 @@ CommandButtonWin32::~CommandButtonWin32() = default;
 
 std::unique_ptr<CommandButtonWin32> CommandButtonWin32::Create(
     HWND parent, const CommandButtonPlacement& placement, EmbeddedData& embedded,
-    std::function<void()> on_click) {
+    PointerLocator& pointer, std::function<void()> on_click) {
   if (!RegisterWindowClass({kClassName})) return nullptr;
-  auto parts = std::make_unique<Parts>(LoadSkins(embedded));
+  auto parts = std::make_unique<Parts>(LoadSkins(embedded), pointer);
   parts->command.SetClickHandler(std::move(on_click));
   // Created hidden: the first size paints the new (still disabled) instance, then the stored
   // properties are read and the button shows.

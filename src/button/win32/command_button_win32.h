@@ -8,8 +8,9 @@
 #include <string>
 
 #include "button/command.h"
-#include "runtime/caption_label.h"
+#include "runtime/label.h"
 #include "runtime/embedded_data.h"
+#include "runtime/user_services.h"
 #include "runtime/win32/persistent_surface_win32.h"
 
 namespace tolvenar::win32 {
@@ -29,10 +30,11 @@ class CommandButtonWin32 {
  public:
   // Creates the button as a visible child of `parent`, loaded from the container's stored
   // properties (caption and font; enabled, black caption, opaque), sized and painted. The skins
-  // are read from `embedded`. nullptr when the window cannot be created.
+  // are read from `embedded`; `pointer` tells it when the pointer has left. nullptr when the window
+  // cannot be created.
   static std::unique_ptr<CommandButtonWin32> Create(HWND parent,
                                                     const CommandButtonPlacement& placement,
-                                                    EmbeddedData& embedded,
+                                                    EmbeddedData& embedded, PointerLocator& pointer,
                                                     std::function<void()> on_click);
   ~CommandButtonWin32();
   CommandButtonWin32(const CommandButtonWin32&) = delete;

@@ -11,7 +11,7 @@
 
 namespace tolvenar::win32 {
 
-class Win32PersistentSurface final : public DrawingSurface {
+class Win32PersistentSurface final : public ControlSurface {
  public:
   // Twips per pixel of the usual display, which the controls are laid out for.
   static constexpr int kTwipsPerPixel = 15;

@@ -13,10 +13,14 @@
 #include "runtime/win32/text_encoding.h"
 
 namespace tolvenar::win32 {
-std::optional<PixelPoint> Win32PointerPosition::CursorPosition() {
+std::optional<PixelPoint> Win32PointerLocator::CursorPosition() {
   POINT p{};
   if (!GetCursorPos(&p)) return std::nullopt;
   return PixelPoint{p.x, p.y};
+}
+
+WindowHandle Win32PointerLocator::WindowAt(PixelPoint point) {
+  return reinterpret_cast<WindowHandle>(WindowFromPoint(POINT{point.x, point.y}));
 }
 
 void Win32AppPointer::SetAppPointer(AppPointerShape shape) {

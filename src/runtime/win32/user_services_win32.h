@@ -4,17 +4,16 @@
 
 namespace tolvenar::win32 {
 
-class Win32PointerPosition final : public PointerPosition {
+class Win32PointerLocator final : public PointerLocator {
  public:
   std::optional<PixelPoint> CursorPosition() override;
+  WindowHandle WindowAt(PixelPoint point) override;
 };
 
-// The application-wide pointer: windows of the program ask CurrentShape() when the platform asks
-// them for a pointer.
 class Win32AppPointer final : public AppPointer {
  public:
   void SetAppPointer(AppPointerShape shape) override;
-  AppPointerShape CurrentShape() const { return shape_; }
+  AppPointerShape CurrentShape() const override { return shape_; }
 
  private:
   AppPointerShape shape_ = AppPointerShape::kDefault;

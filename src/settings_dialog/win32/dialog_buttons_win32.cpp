@@ -34,7 +34,7 @@ class DialogButton final : public CommandControl {
 }  // namespace
 
 std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, std::string_view caption,
-                                                 EmbeddedData& embedded,
+                                                 EmbeddedData& embedded, PointerLocator& pointer,
                                                  std::function<void()> on_click) {
   CommandButtonPlacement placement;
   placement.x = box.left;
@@ -47,7 +47,7 @@ std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, std::str
   placement.font.weight = static_cast<std::int16_t>(dialog_layout::kFontWeight);
   placement.font.charset = static_cast<std::int16_t>(dialog_layout::kFontCharset);
   std::unique_ptr<CommandButtonWin32> button =
-      CommandButtonWin32::Create(parent, placement, embedded, std::move(on_click));
+      CommandButtonWin32::Create(parent, placement, embedded, pointer, std::move(on_click));
   if (!button) return nullptr;
   return std::make_unique<DialogButton>(std::move(button));
 }

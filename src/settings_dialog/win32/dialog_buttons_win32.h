@@ -12,10 +12,10 @@
 namespace tolvenar::win32 {
 
 // Creates a button as a child of `parent` at `box` (pixels) with a UTF-8 caption in the dialog's
-// font and its skins from `embedded`; `on_click` runs when it is clicked. nullptr when the window
-// cannot be created.
+// font, its skins from `embedded` and the pointer's whereabouts from `pointer`; `on_click` runs
+// when it is clicked. nullptr when the window cannot be created.
 std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, std::string_view caption,
-                                                 EmbeddedData& embedded,
+                                                 EmbeddedData& embedded, PointerLocator& pointer,
                                                  std::function<void()> on_click);
 
 }  // namespace tolvenar::win32

@@ -15,7 +15,7 @@
 #include "runtime/embedded_data.h"
 #include "runtime/win32/dib_win32.h"
 #include "runtime/win32/handles.h"
-#include "runtime/win32/user_services_win32.h"
+#include "runtime/user_services.h"
 #include "runtime/win32/window_win32.h"
 #include "settings_dialog/layout.h"
 #include "settings_dialog/settings_dialog.h"
@@ -47,11 +47,11 @@ class DialogPictures {
 };
 
 // The persistent background image of a window.
-class Win32Surface final : public BackgroundSurface {
+class Win32Surface final : public RuledSurface {
  public:
   Win32Surface(int width, int height, Scale scale, Colour back);
-  double InnerWidthTwips() override { return width_ * scale_.tpp_x; }
-  double InnerHeightTwips() override { return height_ * scale_.tpp_y; }
+  double WidthTwips() override { return width_ * scale_.tpp_x; }
+  double HeightTwips() override { return height_ * scale_.tpp_y; }
   void HorizontalLine(double x1, double y, double x2, Colour colour) override;
   void Draw(HDC target) const;
 
@@ -103,7 +103,7 @@ class ImageElement final : public ImageControl {
 
 // The pointers the canvases show: the program's own shape first, the hand over a link.
 struct CanvasPointers {
-  const Win32AppPointer& app_pointer;
+  const AppPointer& app_pointer;
   HCURSOR hand = nullptr;  // null: the arrow
   HCURSOR For(PointerShape shape) const;
 };
@@ -128,7 +128,7 @@ class Canvas final : public Window {
   ImageControl& AddImage(const dialog_layout::Place& place, std::function<void()> on_press);
   void AddOutline(const dialog_layout::Place& place) { outlines_.push_back(scale_.Box(place)); }
 
-  BackgroundSurface& Surface() { return *surface_; }
+  RuledSurface& Surface() { return *surface_; }
   WindowlessElements& Elements() { return elements_; }
   DialogPictures& Pictures() { return pictures_; }
   RECT Box(WindowlessElements::Id id) const;

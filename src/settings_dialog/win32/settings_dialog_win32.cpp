@@ -33,7 +33,7 @@ class SettingsWindow final : public ModalWindow {
       : shared_(shared),
         scale_{shared.services.screen.TwipsPerPixelX(), shared.services.screen.TwipsPerPixelY()},
         pictures_(shared.embedded),
-        pointers_{shared.app_pointer},
+        pointers_{shared.services.app_pointer},
         dialog_(scale_, pictures_, pointers_),
         panel_(scale_, pictures_, pointers_) {}
   SettingsWindow(const SettingsWindow&) = delete;
@@ -85,7 +85,7 @@ std::unique_ptr<CommandControl> SettingsWindow::MakeButton(const Canvas& on,
                                                            std::string_view caption,
                                                            std::function<void()> on_click) {
   return MakeDialogButton(on.handle(), scale_.Box(place), caption, shared_.embedded,
-                          std::move(on_click));
+                          shared_.services.pointer, std::move(on_click));
 }
 
 bool SettingsWindow::Create() {

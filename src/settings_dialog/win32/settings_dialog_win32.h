@@ -2,7 +2,6 @@
 // The settings dialog's window: a fixed-size top-level window with the panel, the windowless
 // labels and marks, the repeat combo box and the three buttons, shown modally.
 #include "runtime/embedded_data.h"
-#include "runtime/win32/user_services_win32.h"
 #include "settings/settings_store.h"
 #include "settings_dialog/settings_dialog.h"
 #include "settings_dialog/zoom.h"
@@ -15,8 +14,6 @@ struct SettingsDialogShared {
   ZoomPoint& zoom_point;
   EmbeddedData& embedded;
   SettingsDialogServices services;
-  // The same pointer as services.app_pointer: the window asks it for the shape the program set.
-  const Win32AppPointer& app_pointer;
 };
 
 // Creates the dialog, runs its load handler, shows it and returns when it has closed.

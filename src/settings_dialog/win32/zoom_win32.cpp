@@ -5,18 +5,18 @@
 namespace tolvenar::win32 {
 namespace {
 
-RECT ToRect(const ScreenRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-ScreenRect Win32WindowAnimation::WindowRect(WindowHandle window) {
+PixelRect Win32WindowAnimation::WindowRect(WindowHandle window) {
   RECT r{};
   if (!GetWindowRect(reinterpret_cast<HWND>(window), &r)) return {};
   return {r.left, r.top, r.right, r.bottom};
 }
 
 void Win32WindowAnimation::AnimateRects(WindowHandle window, std::int32_t animation,
-                                        const ScreenRect& from, const ScreenRect& to) {
+                                        const PixelRect& from, const PixelRect& to) {
   const RECT from_rect = ToRect(from);
   const RECT to_rect = ToRect(to);
   DrawAnimatedRects(reinterpret_cast<HWND>(window), animation, &from_rect, &to_rect);

@@ -6,9 +6,9 @@ namespace tolvenar::win32 {
 
 class Win32WindowAnimation final : public WindowAnimation {
  public:
-  ScreenRect WindowRect(WindowHandle window) override;
-  void AnimateRects(WindowHandle window, std::int32_t animation, const ScreenRect& from,
-                    const ScreenRect& to) override;
+  PixelRect WindowRect(WindowHandle window) override;
+  void AnimateRects(WindowHandle window, std::int32_t animation, const PixelRect& from,
+                    const PixelRect& to) override;
 };
 
 }  // namespace tolvenar::win32

@@ -12,6 +12,7 @@
 #include "runtime/picture.h"
 #include "runtime/win32/embedded_data_win32.h"
 #include "runtime/win32/persistent_surface_win32.h"
+#include "runtime/win32/user_services_win32.h"
 #include "win32/window_events.h"
 
 namespace tolvenar::win32 {
@@ -54,7 +55,8 @@ class ButtonWindowTest : public ::testing::Test {
     placement.width = kButtonWidth;
     placement.height = kButtonHeight;
     placement.caption = "設定";
-    button_ = CommandButtonWin32::Create(container_, placement, embedded_, [this] { ++clicks_; });
+    button_ = CommandButtonWin32::Create(container_, placement, embedded_, pointer_,
+                                         [this] { ++clicks_; });
     ASSERT_NE(button_, nullptr);
     SetForegroundWindow(container_);
     Pump(50);
@@ -87,6 +89,7 @@ class ButtonWindowTest : public ::testing::Test {
   }
 
   Win32EmbeddedData embedded_;
+  Win32PointerLocator pointer_;
   HWND container_ = nullptr;
   std::unique_ptr<CommandButtonWin32> button_;
   int clicks_ = 0;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "runtime/win32/embedded_data_win32.h"
+#include "runtime/win32/user_services_win32.h"
 #include "settings_dialog/win32/dialog_buttons_win32.h"
 #include "win32/window_events.h"
 
@@ -26,10 +27,11 @@ TEST(DialogButtons, ADisabledFocusedButtonHandsTheFocusOnAndClicksAtOnceWhenEnab
   ASSERT_NE(container, nullptr);
   int file_clicks = 0;
   Win32EmbeddedData embedded;
+  Win32PointerLocator pointer;
   std::unique_ptr<CommandControl> file =
-      MakeDialogButton(container, kFileBox, "...", embedded, [&] { ++file_clicks; });
+      MakeDialogButton(container, kFileBox, "...", embedded, pointer, [&] { ++file_clicks; });
   std::unique_ptr<CommandControl> set =
-      MakeDialogButton(container, kSetBox, "設定", embedded, [] {});
+      MakeDialogButton(container, kSetBox, "設定", embedded, pointer, [] {});
   ASSERT_TRUE(file && set);
   file->Initialize();
   set->Initialize();

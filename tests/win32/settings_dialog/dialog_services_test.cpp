@@ -31,8 +31,8 @@ TEST(Win32WindowAnimation, WindowRectIsTheOuterRectangleAndZerosWhenItFails) {
   TestWindow window(261, 166, 502, 268);
   ASSERT_NE(window.handle(), 0u);
   Win32WindowAnimation animation;
-  EXPECT_EQ(animation.WindowRect(window.handle()), (ScreenRect{261, 166, 763, 434}));
-  EXPECT_EQ(animation.WindowRect(0), ScreenRect{});
+  EXPECT_EQ(animation.WindowRect(window.handle()), (PixelRect{261, 166, 763, 434}));
+  EXPECT_EQ(animation.WindowRect(0), PixelRect{});
   // The zoom itself returns when it is done (Wine draws nothing visible).
   ZoomWindowOpen(animation, ZoomPoint{800, 600}, window.handle());
   ZoomWindowClose(animation, ZoomPoint{800, 600}, window.handle());
@@ -46,9 +46,9 @@ TEST(Win32ScreenMetrics, FifteenTwipsPerPixelOnTheTestDisplay) {
   EXPECT_DOUBLE_EQ(screen.HeightTwips(), GetSystemMetrics(SM_CYSCREEN) * 15.0);
 }
 
-TEST(Win32PointerPosition, ReportsWhereThePointerWasPut) {
+TEST(Win32PointerLocator, ReportsWhereThePointerWasPut) {
   ASSERT_TRUE(SetCursorPos(300, 200));
-  Win32PointerPosition pointer;
+  Win32PointerLocator pointer;
   const std::optional<PixelPoint> at = pointer.CursorPosition();
   ASSERT_TRUE(at);
   EXPECT_EQ(at->x, 300);

@@ -1,5 +1,5 @@
 #pragma once
-// A windowless caption label drawn over a control's surface: centred text, transparent background.
+// Windowless text labels, drawn over the surface of the window they belong to.
 #include <cstdint>
 #include <string>
 
@@ -23,12 +23,19 @@ struct FontDescription {
   bool operator!=(const FontDescription& other) const { return !(*this == other); }
 };
 
-class CaptionLabel {
+// A windowless text.
+class Label {
  public:
-  virtual ~CaptionLabel() = default;
-  // The text (UTF-8).
+  virtual ~Label() = default;
+  // The text, as bytes of the code page the label draws in (UTF-8 unless its window says else).
   virtual std::string Caption() = 0;
   virtual void SetCaption(const std::string& caption) = 0;
+};
+
+// A label that also takes a colour, a font, an enabled look and a box: a control's caption,
+// centred on a transparent background.
+class StyledLabel : public Label {
+ public:
   // Text colour 0x00BBGGRR.
   virtual std::uint32_t ForeColour() = 0;
   // False for a value that is not a colour (the colour stays as it was).
