@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "scene/d3dx_math.h"
+#include "scene/monitors.h"
 
 namespace tolvenar {
 
@@ -41,6 +42,15 @@ constexpr float kAngleWrapThreshold = 20626.498f;
 constexpr double kAngleWrap = 20626.4980471672;  // 64800 / 3.14159
 constexpr double kAngleStep = 0.0018;
 constexpr std::int16_t kDriftPeriod = 1000;
+
+Viewport3D ViewportOf(const PixelRect& rect) {
+  Viewport3D viewport;
+  viewport.x = static_cast<std::uint32_t>(rect.left);
+  viewport.y = static_cast<std::uint32_t>(rect.top);
+  viewport.width = static_cast<std::uint32_t>(rect.right - rect.left);
+  viewport.height = static_cast<std::uint32_t>(rect.bottom - rect.top);
+  return viewport;
+}
 
 }  // namespace
 
@@ -133,6 +143,8 @@ bool Direct3DScene::LoadFaceTextures() {
 }
 
 void Direct3DScene::Render() {
+  // Over several monitors the back buffer spans them all; the last frame left the viewport on one.
+  if (monitors_.size() > 1 && !graphics_.SetViewport(ViewportOf(BoundingRect(monitors_)))) return;
   if (!graphics_.Clear(kClearTarget, kClearColour, 1.0f, 0)) return;
   if (!graphics_.BeginScene()) return;
   // A scene left open makes every later BeginScene fail, so a begun scene is always ended; a
@@ -149,6 +161,17 @@ bool Direct3DScene::DrawScene() {
   UpdateDrift();
   if (!UpdateView()) return false;
 
+  if (monitors_.size() <= 1) return DrawFaces();
+  // The projection keeps aspect 1.0: each viewport stretches the picture to its monitor just as a
+  // single screen stretches it.
+  for (const PixelRect& monitor : monitors_) {
+    if (!graphics_.SetViewport(ViewportOf(monitor))) return false;
+    if (!DrawFaces()) return false;
+  }
+  return true;
+}
+
+bool Direct3DScene::DrawFaces() {
   for (int k = 0; k < kFaceCount; ++k) {
     if (!graphics_.SetTexture(0, face_texture_[k])) return false;
     if (!graphics_.SetStreamSource(0, face_buffer_[k], sizeof(FaceVertex))) return false;

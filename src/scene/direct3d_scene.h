@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "runtime/randomness.h"
 #include "scene/cube_faces.h"
@@ -32,6 +34,7 @@ class Direct3DScene final : public Scene {
  public:
   Direct3DScene(Graphics3D& graphics, std::string program_directory, Randomness& randomness);
 
+  void SetMonitors(std::vector<PixelRect> monitors) override { monitors_ = std::move(monitors); }
   bool Initialize() override;
   void Render() override;
   void Release() override;
@@ -48,12 +51,14 @@ class Direct3DScene final : public Scene {
   bool LoadFaceTextures();
   // Everything between BeginScene and EndScene; false at the first failing call.
   bool DrawScene();
+  bool DrawFaces();
   void UpdateDrift();
   bool UpdateView();
 
   Graphics3D& graphics_;
   std::string program_directory_;
   Randomness& randomness_;
+  std::vector<PixelRect> monitors_;
   DriftState drift_;
   float world_angle_ = 0;
   std::uint32_t vertex_colour_ = 0;

@@ -34,6 +34,16 @@ struct TextureFileArguments {
   std::uint32_t colour_key = 0;
 };
 
+// The part of the render target that drawing (and a Clear) goes to, in pixels; depth 0 to 1.
+struct Viewport3D {
+  std::uint32_t x = 0;
+  std::uint32_t y = 0;
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  float min_z = 0;
+  float max_z = 1;
+};
+
 enum class VertexBuffer3D : std::uint32_t { kNone = 0 };
 enum class Texture3D : std::uint32_t { kNone = 0 };
 
@@ -71,7 +81,9 @@ class Graphics3D {
   // Loads a picture file into a new texture.
   virtual bool CreateTextureFromFile(const std::string& path, const TextureFileArguments& arguments,
                                      Texture3D& texture) = 0;
-  // Clears the whole target (no rectangles).
+  // Until the first call the viewport is the whole render target.
+  virtual bool SetViewport(const Viewport3D& viewport) = 0;
+  // Clears the whole viewport (no rectangles).
   virtual bool Clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) = 0;
   virtual bool BeginScene() = 0;
   // Texture3D::kNone unbinds the stage.

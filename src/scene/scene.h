@@ -2,6 +2,9 @@
 // What the saver window needs of the scene: build it once, draw a frame, release the device
 // objects; and the drift fields, which the window seeds when it loads.
 #include <cstdint>
+#include <vector>
+
+#include "runtime/pixel_geometry.h"
 
 #include "runtime/randomness.h"
 
@@ -22,6 +25,9 @@ void DrawDriftSteps(Randomness& randomness, DriftState& drift);
 class Scene {
  public:
   virtual ~Scene() = default;
+  // The monitors' rectangles, relative to the window's top-left corner; with more than one, each
+  // frame shows the whole picture in each of them. None or one: the window is the one screen.
+  virtual void SetMonitors(std::vector<PixelRect> monitors) = 0;
   // Builds the device, the textures and the face buffers; false at the first step that fails.
   virtual bool Initialize() = 0;
   // Draws and presents one frame; a failing device call ends the frame there.

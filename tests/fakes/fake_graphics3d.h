@@ -90,6 +90,12 @@ class FakeGraphics3D : public Graphics3D {
     texture = static_cast<Texture3D>(200 + ++textures);
     return true;
   }
+  bool SetViewport(const Viewport3D& v) override {
+    char text[80];
+    std::snprintf(text, sizeof text, "SetViewport %u %u %u %u %g %g", v.x, v.y, v.width, v.height,
+                  v.min_z, v.max_z);
+    return Call(text);
+  }
   bool Clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) override {
     char text[80];
     std::snprintf(text, sizeof text, "Clear %u %s %g %u", flags, Hex(colour).c_str(), z, stencil);

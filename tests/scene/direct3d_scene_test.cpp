@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -342,6 +343,92 @@ TEST_F(SceneTest, AFailingEndSceneSkipsThePresent) {
   scene.Render();
   const std::vector<std::string> full = RenderSequence();
   EXPECT_THAT(graphics.log, ElementsAreArray(full.begin(), full.end() - 1));
+}
+
+// Over several monitors: the whole back buffer cleared, the animation stepped once, then the faces
+// drawn into each monitor's rectangle; one monitor draws as the single screen does.
+std::vector<std::string> RenderSequence(const std::vector<PixelRect>& monitors) {
+  if (monitors.size() <= 1) return RenderSequence();
+  const auto viewport = [](const PixelRect& r) {
+    return "SetViewport " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top) + " 0 1";
+  };
+  const std::vector<std::string> single = RenderSequence();
+  const auto faces_begin = single.begin() + 4;
+  const auto faces_end = single.end() - 2;
+  PixelRect whole;
+  for (const PixelRect& m : monitors) {
+    whole.right = std::max(whole.right, m.right);
+    whole.bottom = std::max(whole.bottom, m.bottom);
+  }
+  std::vector<std::string> s = {viewport(whole)};
+  s.insert(s.end(), single.begin(), faces_begin);
+  for (const PixelRect& m : monitors) {
+    s.push_back(viewport(m));
+    s.insert(s.end(), faces_begin, faces_end);
+  }
+  s.insert(s.end(), faces_end, single.end());
+  return s;
+}
+
+TEST(SceneMonitors, EachFrameDrawsTheBoxIntoEveryMonitor) {
+  const struct {
+    const char* what;
+    std::vector<PixelRect> monitors;  // relative to the window
+  } cases[] = {
+      {"none given", {}},
+      {"one", {{0, 0, 1024, 768}}},
+      {"a smaller one at the right", {{0, 0, 1024, 768}, {1024, 0, 1824, 600}}},
+      {"three of different sizes",
+       {{1280, 200, 3200, 1280}, {0, 256, 1280, 1280}, {3200, 0, 4000, 600}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeGraphics3D g;
+    FakeRandomness randomness;
+    Direct3DScene s(g, "C:\\Saver", randomness);
+    s.SetMonitors(c.monitors);
+    ASSERT_TRUE(s.Initialize());
+    EXPECT_THAT(g.log, ElementsAreArray(InitializeSequence()));
+    for (int frame = 0; frame < 2; ++frame) {
+      g.log.clear();
+      s.Render();
+      EXPECT_THAT(g.log, ElementsAreArray(RenderSequence(c.monitors))) << "frame " << frame;
+    }
+    EXPECT_EQ(s.Drift().DriftFrames, 2) << "the animation steps once a frame";
+  }
+}
+
+TEST(SceneMonitors, AFailingViewportEndsTheFrameAndTheNextOneDraws) {
+  const std::vector<PixelRect> monitors = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
+  const std::vector<std::string> full = RenderSequence(monitors);
+  const struct {
+    const char* failing;
+    std::size_t calls;  // up to and including the failing one
+    bool ended;         // the scene was begun and is ended
+  } cases[] = {
+      {"SetViewport 0 0 1824 768 0 1", 1, false},
+      {"SetViewport 0 0 1024 768 0 1", 6, true},
+      {"SetViewport 1024 0 800 600 0 1", 31, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.failing);
+    FakeGraphics3D g;
+    FakeRandomness randomness;
+    Direct3DScene s(g, "C:\\Saver", randomness);
+    s.SetMonitors(monitors);
+    ASSERT_TRUE(s.Initialize());
+    g.log.clear();
+    g.failing = {c.failing};
+    s.Render();
+    std::vector<std::string> expected(full.begin(), full.begin() + c.calls);
+    if (c.ended) expected.emplace_back("EndScene");
+    EXPECT_THAT(g.log, ElementsAreArray(expected));
+    g.failing.clear();
+    g.log.clear();
+    s.Render();
+    EXPECT_THAT(g.log, ElementsAreArray(full));
+  }
 }
 
 TEST_F(SceneTest, ReleaseOrder) {

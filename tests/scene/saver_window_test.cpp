@@ -6,6 +6,8 @@
 
 #include <map>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "fakes/fake_music.h"
 #include "fakes/fake_runtime.h"
@@ -23,12 +25,14 @@ class FakeScene : public Scene {
     log_.push_back("Initialize");
     return initialize_result;
   }
+  void SetMonitors(std::vector<PixelRect> rects) override { monitors = std::move(rects); }
   void Render() override { log_.push_back("Render"); }
   void Release() override { log_.push_back("Release"); }
   DriftState& Drift() override { return drift; }
 
   bool initialize_result = true;
   DriftState drift;
+  std::vector<PixelRect> monitors;
 
  private:
   CallLog& log_;

@@ -1,6 +1,8 @@
 #include "scene/win32/direct3d_scene_win32.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "scene/direct3d_scene.h"
 #include "scene/win32/device_warm_up.h"
@@ -18,6 +20,9 @@ class Win32Scene final : public Scene {
       : graphics_(window, warm_up ? &warm_up_.emplace() : nullptr),
         scene_(graphics_, program_directory, randomness) {}
 
+  void SetMonitors(std::vector<PixelRect> monitors) override {
+    scene_.SetMonitors(std::move(monitors));
+  }
   bool Initialize() override { return scene_.Initialize(); }
   void Render() override { scene_.Render(); }
   void Release() override { scene_.Release(); }

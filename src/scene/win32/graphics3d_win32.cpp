@@ -184,6 +184,13 @@ bool Win32Graphics3D::CreateTextureFromFile(const std::string& path,
   return true;
 }
 
+bool Win32Graphics3D::SetViewport(const Viewport3D& viewport) {
+  if (!device_) return false;
+  D3DVIEWPORT8 d3d{viewport.x,      viewport.y,     viewport.width,
+                   viewport.height, viewport.min_z, viewport.max_z};
+  return SUCCEEDED(device_->SetViewport(&d3d));
+}
+
 bool Win32Graphics3D::Clear(std::uint32_t flags, std::uint32_t colour, float z,
                             std::uint32_t stencil) {
   return device_ && SUCCEEDED(device_->Clear(0, nullptr, flags, colour, z, stencil));

@@ -44,6 +44,7 @@ class Win32Graphics3D final : public Graphics3D {
   bool SetTransform(std::uint32_t state, const Matrix4& matrix) override;
   bool CreateTextureFromFile(const std::string& path, const TextureFileArguments& arguments,
                              Texture3D& texture) override;
+  bool SetViewport(const Viewport3D& viewport) override;
   bool Clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) override;
   bool BeginScene() override;
   bool SetTexture(std::uint32_t stage, Texture3D texture) override;
