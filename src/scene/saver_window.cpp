@@ -5,6 +5,7 @@
 #include "runtime/code_page_932.h"
 #include "runtime/command_line.h"
 #include "runtime/picture.h"
+#include "scene/monitors.h"
 
 namespace tolvenar {
 
@@ -15,10 +16,12 @@ std::string MusicFileEnding(std::string_view music_file) {
 }
 
 void SaverWindow::Form_Load() {
-  // 1. Cover the whole screen: size first, then move.
-  const ScreenSize screen = s_.window.GetScreenSize();
-  s_.window.SetSize(screen.width, screen.height);
-  s_.window.Move(0, 0);
+  // 1. Cover every monitor: size first, then move; the scene learns where each monitor lies.
+  const std::vector<PixelRect> monitors = s_.window.GetMonitors();
+  const PixelRect screen = BoundingRect(monitors);
+  s_.window.SetSize(screen.right - screen.left, screen.bottom - screen.top);
+  s_.window.Move(screen.left, screen.top);
+  s_.scene.SetMonitors(RelativeTo(monitors, {screen.left, screen.top}));
 
   // 2. The six face pictures as bitmap files beside the program, for the scene to load.
   WriteFacePictures();

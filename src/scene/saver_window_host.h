@@ -2,6 +2,9 @@
 // The window services the saver window stands on: one borderless top-level window, its two timers,
 // the event pass and the end of the process.
 #include <cstdint>
+#include <vector>
+
+#include "runtime/pixel_geometry.h"
 
 namespace tolvenar {
 
@@ -19,16 +22,12 @@ class SaverWindowEvents {
 
 enum class SaverTimer { kTimer1 = 1, kTimer2 = 2 };
 
-struct ScreenSize {
-  int width = 0;  // pixels
-  int height = 0;
-};
-
 class SaverWindowHost {
  public:
   virtual ~SaverWindowHost() = default;
-  // The size of the primary screen in pixels.
-  virtual ScreenSize GetScreenSize() = 0;
+  // Each monitor's rectangle in screen pixels, the primary first; at least one (the primary screen
+  // when the system lists none).
+  virtual std::vector<PixelRect> GetMonitors() = 0;
   // Sets the window's outer size, keeping its position.
   virtual void SetSize(int width, int height) = 0;
   // Moves the window's top-left corner to screen position (left, top), keeping its size.

@@ -17,9 +17,9 @@ class FakeSaverWindowHost : public SaverWindowHost {
   explicit FakeSaverWindowHost(CallLog& log) : log_(log) {}
   void Connect(SaverWindowEvents& events) { events_ = &events; }
 
-  ScreenSize GetScreenSize() override {
-    log_.push_back("GetScreenSize");
-    return screen;
+  std::vector<PixelRect> GetMonitors() override {
+    log_.push_back("GetMonitors");
+    return monitors;
   }
   void SetSize(int width, int height) override {
     log_.push_back("SetSize " + std::to_string(width) + " " + std::to_string(height));
@@ -81,7 +81,7 @@ class FakeSaverWindowHost : public SaverWindowHost {
   }
 
   static constexpr int kMaxPasses = 50;
-  ScreenSize screen{1024, 768};
+  std::vector<PixelRect> monitors{{0, 0, 1024, 768}};
   std::vector<PassScript> script;
   PassScript on_show;
   bool open = true;

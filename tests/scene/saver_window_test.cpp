@@ -94,7 +94,7 @@ CallLog Concat(std::initializer_list<CallLog> parts) {
 }
 
 const CallLog kSizeAndFiles = {
-    "GetScreenSize",
+    "GetMonitors",
     "SetSize 1024 768",
     "Move 0 0",
     "WriteWholeFile C:\\Saver\\Tolvenar1.bmp",
@@ -175,6 +175,35 @@ TEST(SaverWindowTest, RunForEachKindOfMusic) {
                    rig.log);
     EXPECT_FALSE(rig.form.Running());
     EXPECT_EQ(rig.cursor_show_result, 0);
+  }
+}
+
+TEST(SaverWindowTest, TheWindowCoversEveryMonitorAndTheSceneLearnsWhereEachLies) {
+  const struct {
+    const char* what;
+    std::vector<PixelRect> monitors;  // screen pixels, the primary first
+    CallLog size_and_move;
+    std::vector<PixelRect> in_window;
+  } cases[] = {
+      {"one", {{0, 0, 1024, 768}}, {"SetSize 1024 768", "Move 0 0"}, {{0, 0, 1024, 768}}},
+      {"a smaller one at the right",
+       {{0, 0, 1024, 768}, {1024, 0, 1824, 600}},
+       {"SetSize 1824 768", "Move 0 0"},
+       {{0, 0, 1024, 768}, {1024, 0, 1824, 600}}},
+      {"one at the left, one higher at the right",
+       {{0, 0, 1920, 1080}, {-1280, 56, 0, 1080}, {1920, -200, 2720, 400}},
+       {"SetSize 4000 1280", "Move -1280 -200"},
+       {{1280, 200, 3200, 1280}, {0, 256, 1280, 1280}, {3200, 0, 4000, 600}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    rig.window.monitors = c.monitors;
+    rig.window.script = {[](FakeSaverWindowHost& w) { w.KeyDown(); }};
+    rig.Run();
+    const CallLog start(rig.log.begin(), rig.log.begin() + 3);
+    ExpectSequence(Concat({{"GetMonitors"}, c.size_and_move}), start);
+    EXPECT_EQ(rig.scene.monitors, c.in_window);
   }
 }
 

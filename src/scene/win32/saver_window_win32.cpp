@@ -36,8 +36,30 @@ Win32SaverWindowHost::~Win32SaverWindowHost() {
   DestroyQuietly();
 }
 
-ScreenSize Win32SaverWindowHost::GetScreenSize() {
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+std::vector<PixelRect> Win32SaverWindowHost::GetMonitors() {
+  std::vector<PixelRect> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+        auto& found = *reinterpret_cast<std::vector<PixelRect>*>(list);
+        const RECT& r = info.rcMonitor;
+        const PixelRect rect{r.left, r.top, r.right, r.bottom};
+        // The primary first; the others in the order the system lists them.
+        if (info.dwFlags & MONITORINFOF_PRIMARY) {
+          found.insert(found.begin(), rect);
+        } else {
+          found.push_back(rect);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.empty()) {
+    monitors.push_back({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  }
+  return monitors;
 }
 
 void Win32SaverWindowHost::SetSize(int width, int height) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "music/music.h"
 #include "runtime/desktop.h"
@@ -50,7 +51,7 @@ class Win32SaverWindowHost final : public SaverWindowHost, public Window {
   // The handlers that the window's events run; until then events run none.
   void Connect(SaverWindowEvents& events) { events_ = &events; }
 
-  ScreenSize GetScreenSize() override;
+  std::vector<PixelRect> GetMonitors() override;
   void SetSize(int width, int height) override;
   void Move(int left, int top) override;
   void ShowNormal() override;

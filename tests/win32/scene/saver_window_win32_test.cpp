@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -67,11 +68,29 @@ TEST(SaverWindowWin32Test, CreatedHiddenBorderlessWithTitleClassAndBackground) {
   EXPECT_EQ(COLOR_MENUTEXT, 7);
 }
 
+TEST(SaverWindowWin32Test, MonitorsSpanTheVirtualScreenWithThePrimaryFirst) {
+  Rig rig;
+  const std::vector<PixelRect> monitors = rig.host.GetMonitors();
+  ASSERT_FALSE(monitors.empty());
+  EXPECT_EQ(static_cast<int>(monitors.size()), GetSystemMetrics(SM_CMONITORS));
+  EXPECT_EQ(monitors[0],
+            (PixelRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+  PixelRect bounds = monitors[0];
+  for (const PixelRect& m : monitors) {
+    bounds = {std::min(bounds.left, m.left), std::min(bounds.top, m.top),
+              std::max(bounds.right, m.right), std::max(bounds.bottom, m.bottom)};
+  }
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  EXPECT_EQ(bounds, (PixelRect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                               top + GetSystemMetrics(SM_CYVIRTUALSCREEN)}));
+}
+
 TEST(SaverWindowWin32Test, SizeThenMoveCoversTheScreenAndShowMakesItVisible) {
   Rig rig;
-  const ScreenSize screen = rig.host.GetScreenSize();
-  EXPECT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(screen.height, GetSystemMetrics(SM_CYSCREEN));
+  struct {
+    int width, height;
+  } screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   rig.host.Move(30, 40);
   rig.host.SetSize(screen.width, screen.height);
   RECT rect{};
