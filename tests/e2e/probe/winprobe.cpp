@@ -342,6 +342,12 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "cursor") == 0) return Cursor();
   if (argc >= 4 && std::strcmp(argv[1], "launch") == 0) return Launch(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "sees") == 0) return Sees(argv[2], argv[3]);
+  if (argc >= 2 && std::strcmp(argv[1], "monitors") == 0) {
+    std::printf("%d %d %d %d %d\n", GetSystemMetrics(SM_CMONITORS),
+                GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    return 0;
+  }
   if (argc >= 2 && std::strcmp(argv[1], "wavedevs") == 0) {
     std::printf("%u\n", waveOutGetNumDevs());
     return 0;
