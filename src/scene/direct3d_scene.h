@@ -30,9 +30,10 @@ float AdvanceWorldAngle(float world_angle);
 
 class Direct3DScene final : public Scene {
  public:
-  Direct3DScene(Graphics3D& graphics, std::string program_directory, Randomness& randomness);
+  Direct3DScene(Graphics3D& graphics, Randomness& randomness)
+      : graphics_(graphics), randomness_(randomness) {}
 
-  bool Initialize() override;
+  bool Initialize(const std::string& picture_folder) override;
   void Render() override;
   void Release() override;
   DriftState& Drift() override { return drift_; }
@@ -45,14 +46,13 @@ class Direct3DScene final : public Scene {
 
  private:
   bool BuildFaces();
-  bool LoadFaceTextures();
+  bool LoadFaceTextures(const std::string& picture_folder);
   // Everything between BeginScene and EndScene; false at the first failing call.
   bool DrawScene();
   void UpdateDrift();
   bool UpdateView();
 
   Graphics3D& graphics_;
-  std::string program_directory_;
   Randomness& randomness_;
   DriftState drift_;
   float world_angle_ = 0;

@@ -2,6 +2,7 @@
 // What the saver window needs of the scene: build it once, draw a frame, release the device
 // objects; and the drift fields, which the window seeds when it loads.
 #include <cstdint>
+#include <string>
 
 #include "runtime/randomness.h"
 
@@ -22,8 +23,9 @@ void DrawDriftSteps(Randomness& randomness, DriftState& drift);
 class Scene {
  public:
   virtual ~Scene() = default;
-  // Builds the device, the textures and the face buffers; false at the first step that fails.
-  virtual bool Initialize() = 0;
+  // Builds the device, the face buffers and the textures, read from the six face picture files in
+  // `picture_folder`; false at the first step that fails.
+  virtual bool Initialize(const std::string& picture_folder) = 0;
   // Draws and presents one frame; a failing device call ends the frame there.
   virtual void Render() = 0;
   // Releases the device, then the Direct3D object, then the root object.
