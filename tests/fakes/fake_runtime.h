@@ -60,7 +60,7 @@ class FakeProcess : public Process {
   std::string ProgramDirectory() override { return program_directory; }
   bool CanOpenForReading(const std::string& path) override {
     log_.push_back("CanOpenForReading " + path);
-    return readable_files.count(path) > 0;
+    return readable_files.count(path) > 0 || files.count(path) > 0;
   }
   bool RemoveFile(const std::string& path) override {
     log_.push_back("RemoveFile " + path);
@@ -115,13 +115,13 @@ class FakeProfileFile : public ProfileFile {
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file) override {
     log_.push_back("WriteString " + section + "/" + key + "=" + value + " " + file);
-    if (read_only) return false;
+    if (read_only_files.count(file) > 0) return false;
     values[{file, section, key}] = value;
     return true;
   }
 
   std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
-  bool read_only = false;
+  std::set<std::string> read_only_files;
 
  private:
   CallLog& log_;
