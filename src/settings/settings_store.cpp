@@ -45,7 +45,7 @@ void SettingsStore::WriteIniString(std::string_view section, std::string_view ke
 }
 
 std::string SettingsStore::IniFile() {
-  const std::string user_ini = UserIniFile();
+  std::string user_ini = UserIniFile();
   if (!user_ini.empty() && process_.CanOpenForReading(user_ini)) return user_ini;
   return IniFilePath(process_.ProgramDirectory());
 }
