@@ -78,9 +78,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   Win32StartupWindows windows(
       {music, process, desktop, embedded, randomness, settings, cursor_show_result,
-       [&process, &randomness](HWND window) {
-         return CreateDirect3DScene(window, process.ProgramDirectory(), randomness);
-       }},
+       [&randomness](HWND window) { return CreateDirect3DScene(window, randomness); }},
       {settings,
        zoom_point,
        embedded,

@@ -64,13 +64,7 @@ float AdvanceWorldAngle(float world_angle) {
   return static_cast<float>(angle + kAngleStep);
 }
 
-Direct3DScene::Direct3DScene(Graphics3D& graphics, std::string program_directory,
-                             Randomness& randomness)
-    : graphics_(graphics),
-      program_directory_(std::move(program_directory)),
-      randomness_(randomness) {}
-
-bool Direct3DScene::Initialize() {
+bool Direct3DScene::Initialize(const std::string& picture_folder) {
   if (!graphics_.CreateRoot()) return false;
   if (!graphics_.CreateDirect3D()) return false;
   std::uint32_t desktop_format = 0;
@@ -101,7 +95,7 @@ bool Direct3DScene::Initialize() {
   const Matrix4 projection = D3DXMatrixPerspectiveFovLH(kFieldOfView, 1.0f, kNearPlane, kFarPlane);
   if (!graphics_.SetTransform(kTransformProjection, projection)) return false;
 
-  return LoadFaceTextures();
+  return LoadFaceTextures(picture_folder);
 }
 
 bool Direct3DScene::BuildFaces() {
@@ -122,7 +116,7 @@ bool Direct3DScene::BuildFaces() {
   return true;
 }
 
-bool Direct3DScene::LoadFaceTextures() {
+bool Direct3DScene::LoadFaceTextures(const std::string& picture_folder) {
   for (int k = 1; k <= kFaceCount; ++k) {
     TextureFileArguments arguments;
     arguments.width = kFaceTextureSize;
@@ -134,7 +128,7 @@ bool Direct3DScene::LoadFaceTextures() {
     arguments.filter = k == 6 ? kFilterPoint : kFilterNone;
     arguments.mip_filter = kFilterNone;
     arguments.colour_key = 0;
-    if (!graphics_.CreateTextureFromFile(FacePictureFile(program_directory_, k), arguments,
+    if (!graphics_.CreateTextureFromFile(FacePictureFile(picture_folder, k), arguments,
                                          face_texture_[k - 1])) {
       return false;
     }

@@ -32,10 +32,11 @@ float AdvanceWorldAngle(float world_angle);
 
 class Direct3DScene final : public Scene {
  public:
-  Direct3DScene(Graphics3D& graphics, std::string program_directory, Randomness& randomness);
+  Direct3DScene(Graphics3D& graphics, Randomness& randomness)
+      : graphics_(graphics), randomness_(randomness) {}
 
   void SetMonitors(std::vector<PixelRect> monitors) override { monitors_ = std::move(monitors); }
-  bool Initialize() override;
+  bool Initialize(const std::string& picture_folder) override;
   void Render() override;
   void Release() override;
   DriftState& Drift() override { return drift_; }
@@ -48,7 +49,7 @@ class Direct3DScene final : public Scene {
 
  private:
   bool BuildFaces();
-  bool LoadFaceTextures();
+  bool LoadFaceTextures(const std::string& picture_folder);
   // Everything between BeginScene and EndScene; false at the first failing call.
   bool DrawScene();
   bool DrawFaces();
@@ -56,7 +57,6 @@ class Direct3DScene final : public Scene {
   bool UpdateView();
 
   Graphics3D& graphics_;
-  std::string program_directory_;
   Randomness& randomness_;
   std::vector<PixelRect> monitors_;
   DriftState drift_;

@@ -23,7 +23,7 @@ void SaverWindow::Form_Load() {
   s_.window.Move(screen.left, screen.top);
   s_.scene.SetMonitors(RelativeTo(monitors, {screen.left, screen.top}));
 
-  // 2. The six face pictures as bitmap files beside the program, for the scene to load.
+  // 2. The six face pictures as bitmap files, for the scene to load.
   WriteFacePictures();
 
   // 3 and 4. The music starts before the window is shown.
@@ -51,7 +51,7 @@ void SaverWindow::Form_Load() {
   DrawDriftSteps(s_.randomness, drift);
 
   // 8. A window closed meanwhile (while being shown or initialized) has nothing left to draw on.
-  const bool initialized = s_.scene.Initialize();
+  const bool initialized = s_.scene.Initialize(picture_folder_);
   running_ = initialized && !unloaded_;
 
   // 9. Input and timer handlers run inside the event pass; a close clears running_.
@@ -67,12 +67,26 @@ void SaverWindow::Form_Load() {
 }
 
 void SaverWindow::WriteFacePictures() {
-  const std::string folder = s_.process.ProgramDirectory();
+  // Beside the program; where the user may not write there (an installed saver often sits in the
+  // system folder), all six go to the user's temporary folder instead, none left behind.
+  picture_folder_ = s_.process.ProgramDirectory();
+  if (WriteFacePicturesTo(picture_folder_)) return;
+  RemoveFacePictures();
+  picture_folder_ = s_.process.TemporaryDirectory();
+  WriteFacePicturesTo(picture_folder_);
+}
+
+bool SaverWindow::WriteFacePicturesTo(const std::string& folder) {
   for (int i = 1; i <= kFaceCount; ++i) {
     const std::optional<Picture> picture = DecodePicture(s_.embedded.Bytes(FacePictureName(i)));
     if (!picture) continue;
-    s_.process.WriteWholeFile(FacePictureFile(folder, i), EncodeBmp24(*picture));
+    if (!s_.process.WriteWholeFile(FacePictureFile(folder, i), EncodeBmp24(*picture))) return false;
   }
+  return true;
+}
+
+void SaverWindow::RemoveFacePictures() {
+  for (int i = 1; i <= kFaceCount; ++i) s_.process.RemoveFile(FacePictureFile(picture_folder_, i));
 }
 
 void SaverWindow::Form_KeyDown() {
@@ -108,8 +122,7 @@ void SaverWindow::Form_Unload() {
   // Whatever closed the window, the main loop must not render on without it.
   running_ = false;
   unloaded_ = true;
-  const std::string folder = s_.process.ProgramDirectory();
-  for (int i = 1; i <= kFaceCount; ++i) s_.process.RemoveFile(FacePictureFile(folder, i));
+  if (!picture_folder_.empty()) RemoveFacePictures();
 }
 
 void SaverWindow::Timer1_Timer() {

@@ -63,12 +63,16 @@ class SaverWindow final : public SaverWindowEvents {
 
  private:
   void WriteFacePictures();
+  // False at the first picture that cannot be written.
+  bool WriteFacePicturesTo(const std::string& folder);
+  void RemoveFacePictures();
   void SetTimer1Enabled(bool enabled);
   void SetTimer2Enabled(bool enabled);
 
   SaverWindowServices s_;
   const SettingsRecord& settings_;
   std::int32_t& cursor_show_result_;
+  std::string picture_folder_;  // where the face pictures were written, once they were
   bool running_ = false;
   bool unloaded_ = false;
   bool timer1_enabled_ = false;

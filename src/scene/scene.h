@@ -2,6 +2,7 @@
 // What the saver window needs of the scene: build it once, draw a frame, release the device
 // objects; and the drift fields, which the window seeds when it loads.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "runtime/pixel_geometry.h"
@@ -28,8 +29,9 @@ class Scene {
   // The monitors' rectangles, relative to the window's top-left corner; with more than one, each
   // frame shows the whole picture in each of them. None or one: the window is the one screen.
   virtual void SetMonitors(std::vector<PixelRect> monitors) = 0;
-  // Builds the device, the textures and the face buffers; false at the first step that fails.
-  virtual bool Initialize() = 0;
+  // Builds the device, the face buffers and the textures, read from the six face picture files in
+  // `picture_folder`; false at the first step that fails.
+  virtual bool Initialize(const std::string& picture_folder) = 0;
   // Draws and presents one frame; a failing device call ends the frame there.
   virtual void Render() = 0;
   // Releases the device, then the Direct3D object, then the root object.

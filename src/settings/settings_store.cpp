@@ -29,7 +29,36 @@ void SettingsStore::WriteIniString(std::string_view section, std::string_view ke
   // The names travel through fixed buffers: only their first 127 characters count.
   const std::string section_name(FirstChars(section, kIniNameBufferSize - 1));
   const std::string key_name(FirstChars(key, kIniNameBufferSize - 1));
-  profile_.WriteString(section_name, key_name, value, ini_file);
+  const std::string program_ini = IniFilePath(process_.ProgramDirectory());
+  const bool to_program_ini = ini_file == program_ini;
+  const std::string user_ini = to_program_ini ? UserIniFile() : std::string();
+  if (to_program_ini && writes_go_to_user_copy_) {
+    profile_.WriteString(section_name, key_name, value, user_ini);
+    return;
+  }
+  if (profile_.WriteString(section_name, key_name, value, ini_file)) return;
+  // A folder the user may not write to (an installed saver often sits in the system folder):
+  // the change goes to the user's own copy, which keeps everything the old file held.
+  if (user_ini.empty() || !MakeUserCopy(program_ini, user_ini)) return;
+  writes_go_to_user_copy_ = true;
+  profile_.WriteString(section_name, key_name, value, user_ini);
+}
+
+std::string SettingsStore::IniFile() {
+  std::string user_ini = UserIniFile();
+  if (!user_ini.empty() && process_.CanOpenForReading(user_ini)) return user_ini;
+  return IniFilePath(process_.ProgramDirectory());
+}
+
+std::string SettingsStore::UserIniFile() {
+  const std::string local = process_.LocalAppDataDirectory();
+  if (local.empty()) return {};
+  return IniFilePath(local + "\\" + std::string(kUserIniFolderName));
+}
+
+bool SettingsStore::MakeUserCopy(const std::string& program_ini, const std::string& user_ini) {
+  if (!process_.CreateFolder(GetFolderOfPath(user_ini))) return false;
+  return process_.WriteWholeFile(user_ini, process_.ReadWholeFile(program_ini).value_or(""));
 }
 
 bool SettingsStore::FileExists(std::string_view path) {

@@ -1,6 +1,6 @@
 #pragma once
-// The settings record, its INI file beside the program, and the path helpers of the start-up
-// module.
+// The settings record, its INI file (beside the program, or the user's own copy), and the path
+// helpers of the start-up module.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,6 +13,8 @@ namespace tolvenar {
 
 // The INI file is written in code page 932 (Shift-JIS); these are the exact bytes of its names.
 inline constexpr std::string_view kIniFileName = "Tolvenar.ini";
+// The folder of the user's own copy, under the local application data folder.
+inline constexpr std::string_view kUserIniFolderName = "Tolvenar";
 inline constexpr std::string_view kIniSection = "Section";
 inline constexpr std::string_view kKeyMusicKind = "BGM\x8B\xE6\x95\xAA";        // BGM区分
 inline constexpr std::string_view kKeyRepeatTrack = "BGM\xD8\xCB\xDF\xB0\xC4";  // BGMﾘﾋﾟｰﾄ
@@ -38,7 +40,8 @@ class SettingsStore {
   // One value; a missing file, section or key gives the empty text.
   std::string ReadIniString(std::string_view section, std::string_view key,
                             const std::string& ini_file);
-  // One value; the result is not reported.
+  // One value; the result is not reported. A write the file beside the program refuses goes to the
+  // user's own copy, made first from that file's bytes, and so does every later write to it.
   void WriteIniString(std::string_view section, std::string_view key, const std::string& value,
                       const std::string& ini_file);
   // Fills the record from the INI file in the program directory.
@@ -47,13 +50,21 @@ class SettingsStore {
   // opened for reading.
   bool FileExists(std::string_view path);
 
-  std::string IniFile() { return IniFilePath(process_.ProgramDirectory()); }
+  // The INI file to read and write: the user's own copy when it exists, else the file beside
+  // the program.
+  std::string IniFile();
+  // local application data + "\Tolvenar\Tolvenar.ini"; empty when the platform names no such
+  // folder.
+  std::string UserIniFile();
 
  private:
   void LoadInteger(std::string_view key, std::int16_t& field, const std::string& ini_file);
+  // Copies the file beside the program (none gives an empty file) to the user's copy.
+  bool MakeUserCopy(const std::string& program_ini, const std::string& user_ini);
 
   ProfileFile& profile_;
   Process& process_;
+  bool writes_go_to_user_copy_ = false;  // the file beside the program refused a write
 };
 
 }  // namespace tolvenar

@@ -3,12 +3,14 @@ missing, odd or vanish while playing, bitmap files that cannot be written, and m
 cycles. Every case must end cleanly on a key, leave nothing behind and never touch the INI file."""
 
 import os
+import shutil
 import subprocess
 import time
 import unittest
 
 from test_saver import BMP_NAMES, TITLE, SaverTestCase
-from tolvenar_e2e import PROBE, find_window, wait_for, windows_path, xdotool
+from tolvenar_e2e import (PROBE, find_window, make_read_only, user_folder, wait_for, windows_path,
+                          xdotool)
 
 KIND = b"BGM\x8b\xe6\x95\xaa"
 FILE = b"BGM\xcc\xa7\xb2\xd9"
@@ -155,27 +157,40 @@ class BadMusic(FaultTestCase):
 
 
 class UnwritableBitmaps(FaultTestCase):
-    def test_bitmap_names_taken_by_folders_end_the_saver_at_once(self):
-        for name in BMP_NAMES:
-            os.mkdir(os.path.join(self.program.path, name))
-        code, seconds = self.program.run("/s", timeout=30)
-        self.assertEqual(code, 0)
-        self.assertLess(seconds, 10)
-        self.assert_left_only(*BMP_NAMES)
-
-    def test_a_read_only_bitmap_file_ends_the_saver_at_once(self):
-        path = os.path.join(self.program.path, BMP_NAMES[2])
-        with open(path, "wb") as f:
-            f.write(b"stale")
-        made = subprocess.run(["chattr", "+i", path], capture_output=True)
-        if made.returncode != 0:
-            self.skipTest("chattr +i is not available here")
-        self.addCleanup(subprocess.run, ["chattr", "-i", path])
-        code, seconds = self.program.run("/s", timeout=30)
-        self.assertEqual(code, 0)
-        self.assertLess(seconds, 10)
-        self.assertEqual(read(path), b"stale")
-        self.assert_left_only(BMP_NAMES[2])
+    def test_bitmaps_go_to_the_temporary_folder_and_the_saver_ends_at_once_without_one(self):
+        temp = user_folder("Temp")
+        cases = [  # (what, folders whose bitmap names are taken by folders, read-only file, runs)
+            ("names taken in the program folder", [self.program.path], None, True),
+            ("a read-only bitmap file", [], BMP_NAMES[2], True),
+            ("names taken in both folders", [self.program.path, temp], None, False),
+        ]
+        for what, taken, read_only, runs in cases:
+            with self.subTest(what):
+                made = [os.path.join(folder, name) for folder in taken for name in BMP_NAMES]
+                for path in made:
+                    os.mkdir(path)
+                    self.addCleanup(shutil.rmtree, path, True)
+                if read_only:
+                    path = os.path.join(self.program.path, read_only)
+                    with open(path, "wb") as f:
+                        f.write(b"stale")
+                    make_read_only(self, path)
+                if runs:
+                    self.run_and_end_on_a_key("/s")
+                else:
+                    code, seconds = self.program.run("/s", timeout=30)
+                    self.assertEqual(code, 0)
+                    self.assertLess(seconds, 10)
+                left = [os.path.relpath(p, self.program.path) for p in made
+                        if p.startswith(self.program.path)]
+                self.assert_left_only(*left, *([read_only] if read_only else []))
+                self.assertEqual([n for n in BMP_NAMES if os.path.isfile(os.path.join(temp, n))], [])
+                if read_only:
+                    self.assertEqual(read(path), b"stale")
+                    subprocess.run(["chattr", "-i", path], check=True)
+                    os.remove(path)
+                for path in made:
+                    os.rmdir(path)
 
 
 class StartStopCycles(FaultTestCase):

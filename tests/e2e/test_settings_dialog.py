@@ -6,8 +6,9 @@ import subprocess
 import time
 import unittest
 
-from tolvenar_e2e import (E2ETestCase, child_windows, client_rect, find_window, pixel, screenshot,
-                          wait_for, windows_path, xdotool)
+from tolvenar_e2e import (USER_INI, USER_INI_FOLDER, E2ETestCase, child_windows, client_rect,
+                          find_window, make_read_only, own_user_ini, pixel, screenshot, wait_for,
+                          windows_path, xdotool)
 
 TITLE = "<Tolvenar>"
 TPP = 15  # twips per pixel on the test display
@@ -333,6 +334,55 @@ class LoadedValues(E2ETestCase):
                 dialog.wait_closed()
                 with open(self.program.ini, "rb") as f:
                     self.assertEqual(f.read(), ini_bytes(*written))
+
+
+class PerUserCopy(E2ETestCase):
+    OLD = b"; mine\r\n[Other]\r\nx=1\r\n[Section]\r\n" + KIND + b"=0\r\n"
+
+    def setUp(self):
+        super().setUp()
+        own_user_ini(self)
+
+    def set_kind_1_repeat_7(self):
+        dialog = Dialog(self)
+        dialog.press(LABELS[1])
+        dialog.type_repeat("7")
+        dialog.press_centre(SET_BUTTON)
+        dialog.wait_closed()
+
+    def test_set_in_a_read_only_folder_writes_the_users_copy_and_reopening_shows_it(self):
+        self.program.write_ini(self.OLD)
+        make_read_only(self, self.program.ini)  # a file in a read-only folder can still change
+        make_read_only(self, self.program.path)
+        self.set_kind_1_repeat_7()
+        with open(self.program.ini, "rb") as f:
+            self.assertEqual(f.read(), self.OLD)
+        with open(USER_INI, "rb") as f:
+            copy = f.read()
+        for line in (b"; mine", b"[Other]", b"x=1", KIND + b"=1", REPEAT + b"=7", FILE + b"="):
+            self.assertIn(line + b"\r\n", copy)
+        dialog = Dialog(self)
+        self.assertEqual(dialog.blue_marks(), [1])
+        self.assertEqual(dialog.controls()[1], "7")
+        dialog.press_centre(CANCEL_BUTTON)
+        dialog.wait_closed()
+        self.assertEqual(os.listdir(USER_INI_FOLDER), ["Tolvenar.ini"])
+
+    def test_the_users_copy_is_read_and_written_before_the_file_beside_the_program(self):
+        self.program.write_ini(self.OLD)
+        os.makedirs(USER_INI_FOLDER)
+        with open(USER_INI, "wb") as f:
+            f.write(ini_bytes(b"2", b"3"))  # kind 2 without a file shows no mark
+        dialog = Dialog(self)
+        self.assertEqual(dialog.blue_marks(), [0])
+        self.assertEqual(dialog.controls()[1], "3")
+        dialog.press_centre(CANCEL_BUTTON)
+        dialog.wait_closed()
+        self.set_kind_1_repeat_7()
+        with open(USER_INI, "rb") as f:
+            self.assertEqual(f.read(), ini_bytes(b"1", b"7"))
+        with open(self.program.ini, "rb") as f:
+            self.assertEqual(f.read(), self.OLD)
 
 
 class Look(E2ETestCase):

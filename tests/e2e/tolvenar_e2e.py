@@ -2,6 +2,7 @@
 (scripts/with-wine), copied into a fresh program directory per test so that its INI file and bitmap
 files land there and nothing is left behind."""
 
+import getpass
 import os
 import re
 import shutil
@@ -179,6 +180,34 @@ class ProgramDir:
 
     def remove(self):
         shutil.rmtree(self.path, ignore_errors=True)
+
+
+def user_folder(*parts):
+    """A folder of the Wine user's (C:\\users\\<user>) as a Unix path: "Temp" is the temporary
+    folder, "AppData/Local" the local application data."""
+    prefix = os.environ.get("WINEPREFIX", os.path.expanduser("~/.wine"))
+    return os.path.join(prefix, "drive_c", "users", getpass.getuser(), *parts)
+
+
+USER_INI_FOLDER = user_folder("AppData", "Local", "Tolvenar")
+USER_INI = os.path.join(USER_INI_FOLDER, "Tolvenar.ini")
+
+
+def make_read_only(test, path):
+    """Makes a file or folder unchangeable for the rest of the test (skips where that cannot be
+    done). As root, chmod does not keep Wine from writing; the immutable flag does."""
+    if os.geteuid() != 0:
+        test.skipTest("chattr +i needs root")
+    made = subprocess.run(["chattr", "+i", path], capture_output=True)
+    if made.returncode != 0:
+        test.skipTest("chattr +i failed: " + made.stderr.decode(errors="replace"))
+    test.addCleanup(subprocess.run, ["chattr", "-i", path], capture_output=True)
+
+
+def own_user_ini(test):
+    """For a test that makes or reads the per-user INI copy: there is none before, and none after."""
+    test.assertFalse(os.path.exists(USER_INI_FOLDER), "a per-user INI folder is left from before")
+    test.addCleanup(shutil.rmtree, USER_INI_FOLDER, True)
 
 
 class E2ETestCase(unittest.TestCase):

@@ -60,7 +60,7 @@ class FakeProcess : public Process {
   std::string ProgramDirectory() override { return program_directory; }
   bool CanOpenForReading(const std::string& path) override {
     log_.push_back("CanOpenForReading " + path);
-    return readable_files.count(path) > 0;
+    return readable_files.count(path) > 0 || files.count(path) > 0;
   }
   bool RemoveFile(const std::string& path) override {
     log_.push_back("RemoveFile " + path);
@@ -68,16 +68,30 @@ class FakeProcess : public Process {
   }
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
     log_.push_back("WriteWholeFile " + path);
-    if (unwritable) return false;
+    if (unwritable_folders.count(path.substr(0, path.rfind('\\'))) > 0) return false;
     files[path] = bytes;
     return true;
   }
+  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    log_.push_back("ReadWholeFile " + path);
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+  bool CreateFolder(const std::string& path) override {
+    log_.push_back("CreateFolder " + path);
+    return unwritable_folders.count(path.substr(0, path.rfind('\\'))) == 0;
+  }
+  std::string TemporaryDirectory() override { return temporary_directory; }
+  std::string LocalAppDataDirectory() override { return local_app_data; }
 
   std::string argument_text;
   std::string program_directory = "C:\\Saver";
+  std::string temporary_directory = "C:\\Temp";
+  std::string local_app_data;  // none unless a test names one
   std::set<std::string> readable_files;
   std::map<std::string, std::string> files;
-  bool unwritable = false;
+  std::set<std::string> unwritable_folders;  // writes to files directly inside these fail
 
  private:
   CallLog& log_;
@@ -101,13 +115,13 @@ class FakeProfileFile : public ProfileFile {
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file) override {
     log_.push_back("WriteString " + section + "/" + key + "=" + value + " " + file);
-    if (read_only) return false;
+    if (read_only_files.count(file) > 0) return false;
     values[{file, section, key}] = value;
     return true;
   }
 
   std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
-  bool read_only = false;
+  std::set<std::string> read_only_files;
 
  private:
   CallLog& log_;

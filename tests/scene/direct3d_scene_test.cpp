@@ -66,7 +66,7 @@ class SceneTest : public ::testing::Test {
  protected:
   // A scene after a successful Initialize, with the log cleared.
   void Ready() {
-    ASSERT_TRUE(scene.Initialize());
+    ASSERT_TRUE(scene.Initialize("C:\\Saver"));
     graphics.log.clear();
   }
   void Frames(int count) {
@@ -75,11 +75,11 @@ class SceneTest : public ::testing::Test {
 
   FakeGraphics3D graphics;
   FakeRandomness randomness;
-  Direct3DScene scene{graphics, "C:\\Saver", randomness};
+  Direct3DScene scene{graphics, randomness};
 };
 
 TEST_F(SceneTest, InitializeMakesTheCallsInOrder) {
-  EXPECT_TRUE(scene.Initialize());
+  EXPECT_TRUE(scene.Initialize("C:\\Saver"));
   EXPECT_THAT(graphics.log, ElementsAreArray(InitializeSequence()));
   EXPECT_EQ(scene.VertexColour(), 0xFFFFFFFFu);
   ExpectMatrixEq(D3DXMatrixPerspectiveFovLH(10313.2490234375f, 1.0f, 0.001f, 10000.0f),
@@ -131,8 +131,8 @@ TEST_F(SceneTest, InitializeStopsAtTheFirstFailingStep) {
     if (c.failing) g.failing.insert(c.failing);
     if (c.missing_file) g.missing_files.insert(c.missing_file);
     g.vertex_buffers_available = c.buffers_available;
-    Direct3DScene s(g, "C:\\Saver", randomness);
-    EXPECT_FALSE(s.Initialize()) << c.what;
+    Direct3DScene s(g, randomness);
+    EXPECT_FALSE(s.Initialize("C:\\Saver")) << c.what;
     EXPECT_THAT(g.log, ElementsAreArray(full.begin(), full.begin() + c.calls)) << c.what;
   }
 }
@@ -320,8 +320,8 @@ TEST(SceneFailures, RenderEndsAtTheFirstFailingCallClosesTheSceneAndTheNextFrame
   for (const Case& c : cases) {
     FakeGraphics3D g;
     FakeRandomness randomness;
-    Direct3DScene scene(g, "C:\\Saver", randomness);
-    ASSERT_TRUE(scene.Initialize());
+    Direct3DScene scene(g, randomness);
+    ASSERT_TRUE(scene.Initialize("C:\\Saver"));
     g.log.clear();
     g.failing = {c.failing};
     scene.Render();
@@ -386,9 +386,9 @@ TEST(SceneMonitors, EachFrameDrawsTheBoxIntoEveryMonitor) {
     SCOPED_TRACE(c.what);
     FakeGraphics3D g;
     FakeRandomness randomness;
-    Direct3DScene s(g, "C:\\Saver", randomness);
+    Direct3DScene s(g, randomness);
     s.SetMonitors(c.monitors);
-    ASSERT_TRUE(s.Initialize());
+    ASSERT_TRUE(s.Initialize("C:\\Saver"));
     EXPECT_THAT(g.log, ElementsAreArray(InitializeSequence()));
     for (int frame = 0; frame < 2; ++frame) {
       g.log.clear();
@@ -415,9 +415,9 @@ TEST(SceneMonitors, AFailingViewportEndsTheFrameAndTheNextOneDraws) {
     SCOPED_TRACE(c.failing);
     FakeGraphics3D g;
     FakeRandomness randomness;
-    Direct3DScene s(g, "C:\\Saver", randomness);
+    Direct3DScene s(g, randomness);
     s.SetMonitors(monitors);
-    ASSERT_TRUE(s.Initialize());
+    ASSERT_TRUE(s.Initialize("C:\\Saver"));
     g.log.clear();
     g.failing = {c.failing};
     s.Render();

@@ -21,8 +21,9 @@ namespace {
 class FakeScene : public Scene {
  public:
   explicit FakeScene(CallLog& log) : log_(log) {}
-  bool Initialize() override {
+  bool Initialize(const std::string& folder) override {
     log_.push_back("Initialize");
+    picture_folder = folder;
     return initialize_result;
   }
   void SetMonitors(std::vector<PixelRect> rects) override { monitors = std::move(rects); }
@@ -31,6 +32,7 @@ class FakeScene : public Scene {
   DriftState& Drift() override { return drift; }
 
   bool initialize_result = true;
+  std::string picture_folder;
   DriftState drift;
   std::vector<PixelRect> monitors;
 
@@ -336,6 +338,57 @@ TEST(SaverWindowTest, FacePicturesAreWrittenAs24BitBitmaps) {
     EXPECT_EQ(static_cast<int>(bytes[28]), 24);  // bits per pixel
   }
   EXPECT_TRUE(rig.process.files.empty());
+}
+
+// Every call on the six face picture files of `folder`, as "Verb <folder>\Tolvenar<k>.bmp".
+CallLog FileCalls(const std::string& verb, const std::string& folder, int count = 6) {
+  CallLog calls;
+  for (int i = 1; i <= count; ++i) calls.push_back(verb + " " + FacePictureFile(folder, i));
+  return calls;
+}
+
+TEST(SaverWindowTest, AFolderThatCannotBeWrittenSendsAllSixPicturesToTheTemporaryFolder) {
+  const struct {
+    const char* what;
+    std::set<std::string> unwritable;
+    CallLog files;  // after the size and place
+    const char* folder;
+    bool initialized;
+  } cases[] = {
+      {"writable", {}, FileCalls("WriteWholeFile", "C:\\Saver"), "C:\\Saver", true},
+      {"program folder read-only",
+       {"C:\\Saver"},
+       Concat({FileCalls("WriteWholeFile", "C:\\Saver", 1), FileCalls("RemoveFile", "C:\\Saver"),
+               FileCalls("WriteWholeFile", "C:\\Temp")}),
+       "C:\\Temp",
+       true},
+      {"both read-only",
+       {"C:\\Saver", "C:\\Temp"},
+       Concat({FileCalls("WriteWholeFile", "C:\\Saver", 1), FileCalls("RemoveFile", "C:\\Saver"),
+               FileCalls("WriteWholeFile", "C:\\Temp", 1)}),
+       "C:\\Temp",
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    rig.process.unwritable_folders = c.unwritable;
+    rig.scene.initialize_result = c.initialized;
+    rig.window.script = {[](FakeSaverWindowHost& w) { w.KeyDown(); }};
+    rig.Run();
+    const CallLog run =
+        c.initialized ? CallLog{"Render", "ProcessEvents", "Close"} : CallLog{"Release", "Close"};
+    ExpectSequence(Concat({{"GetMonitors", "SetSize 1024 768", "Move 0 0"},
+                           c.files,
+                           kShowAndSeed,
+                           run,
+                           {"ShowCursor -1"},
+                           FileCalls("RemoveFile", c.folder),
+                           c.initialized ? kEnd : CallLog{"EndProcess"}}),
+                   rig.log);
+    EXPECT_EQ(rig.scene.picture_folder, c.folder);
+    EXPECT_TRUE(rig.process.files.empty());
+  }
 }
 
 TEST(SaverWindowTest, MissingOrUndecodablePictureIsSkipped) {

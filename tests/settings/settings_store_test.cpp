@@ -178,5 +178,87 @@ TEST(WriteIniString, NamesCutTo127Characters) {
   EXPECT_EQ(s.log, CallLog{"WriteString s/" + key.substr(0, 1 + 2 * 126) + "=v " + kIni});
 }
 
+constexpr char kLocal[] = "C:\\Users\\u\\AppData\\Local";
+constexpr char kUserIni[] = "C:\\Users\\u\\AppData\\Local\\Tolvenar\\Tolvenar.ini";
+
+TEST(IniFile, TheUsersCopyIsReadBeforeTheFileBesideTheProgram) {
+  const struct {
+    const char* what;
+    const char* local;
+    bool user_copy;
+    const char* read;
+  } cases[] = {
+      {"no local application data", "", false, kIni},
+      {"no user copy", kLocal, false, kIni},
+      {"a user copy", kLocal, true, kUserIni},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Store s;
+    s.process.local_app_data = c.local;
+    if (c.user_copy) s.process.files[kUserIni] = "";
+    s.profile.values[{kUserIni, "Section", std::string(kKeyMusicKind)}] = "1";
+    s.profile.values[{kIni, "Section", std::string(kKeyMusicKind)}] = "2";
+    EXPECT_EQ(s.store.IniFile(), c.read);
+    EXPECT_EQ(s.Load().MusicKind, c.user_copy ? 1 : 0);  // kind 2 without a file falls back to 0
+  }
+}
+
+TEST(WriteIniString, AFileBesideTheProgramThatRefusesWritesSendsThemToTheUsersCopy) {
+  const std::string old_ini = "; mine\r\n[Other]\r\nx=1\r\n";
+  const std::string write_a = std::string("WriteString Section/a=1 ");
+  const std::string write_b = std::string("WriteString Section/b=2 ");
+  const std::string copy_made[] = {"CreateFolder C:\\Users\\u\\AppData\\Local\\Tolvenar",
+                                   "ReadWholeFile " + std::string(kIni),
+                                   "WriteWholeFile " + std::string(kUserIni)};
+  const struct {
+    const char* what;
+    const char* local;
+    bool user_copy, program_read_only, local_read_only;
+    CallLog writes;
+  } cases[] = {
+      {"writable", kLocal, false, false, false, {write_a + kIni, write_b + kIni}},
+      {"read-only, no local application data",
+       "",
+       false,
+       true,
+       false,
+       {write_a + kIni, write_b + kIni}},
+      {"read-only",
+       kLocal,
+       false,
+       true,
+       false,
+       {write_a + kIni, copy_made[0], copy_made[1], copy_made[2], write_a + kUserIni,
+        write_b + kUserIni}},
+      {"read-only, user folder cannot be made",
+       kLocal,
+       false,
+       true,
+       true,
+       {write_a + kIni, copy_made[0], write_b + kIni, copy_made[0]}},
+      {"a user copy", kLocal, true, true, false, {write_a + kUserIni, write_b + kUserIni}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Store s;
+    s.process.local_app_data = c.local;
+    s.process.files[kIni] = old_ini;
+    if (c.user_copy) s.process.files[kUserIni] = "";
+    if (c.program_read_only) s.profile.read_only_files.insert(kIni);
+    if (c.local_read_only) s.process.unwritable_folders.insert(kLocal);
+    // As the dialog's Set does: the file once, then each value.
+    const std::string ini = s.store.IniFile();
+    s.log.clear();
+    s.store.WriteIniString("Section", "a", "1", ini);
+    s.store.WriteIniString("Section", "b", "2", ini);
+    EXPECT_EQ(s.log, c.writes);
+    if (c.writes.size() == 6) {
+      EXPECT_EQ(s.process.files[kUserIni], old_ini) << "the old file's lines are kept";
+      EXPECT_EQ(s.store.IniFile(), kUserIni) << "and the copy is read from then on";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tolvenar

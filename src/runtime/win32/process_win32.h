@@ -1,5 +1,5 @@
 #pragma once
-// Process services on kernel32.
+// Process services on kernel32 (and shell32, bound at first use, for a known folder).
 #include "runtime/process.h"
 
 namespace tolvenar::win32 {
@@ -11,6 +11,10 @@ class Win32Process final : public Process {
   bool CanOpenForReading(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  std::string TemporaryDirectory() override;
+  std::string LocalAppDataDirectory() override;
 };
 
 // The argument text of a whole command line: what follows the program name (quoted or not),

@@ -15,15 +15,15 @@ namespace {
 // The scene together with the device it draws with; the device goes last.
 class Win32Scene final : public Scene {
  public:
-  Win32Scene(HWND window, const std::string& program_directory, Randomness& randomness,
-             bool warm_up)
-      : graphics_(window, warm_up ? &warm_up_.emplace() : nullptr),
-        scene_(graphics_, program_directory, randomness) {}
+  Win32Scene(HWND window, Randomness& randomness, bool warm_up)
+      : graphics_(window, warm_up ? &warm_up_.emplace() : nullptr), scene_(graphics_, randomness) {}
 
   void SetMonitors(std::vector<PixelRect> monitors) override {
     scene_.SetMonitors(std::move(monitors));
   }
-  bool Initialize() override { return scene_.Initialize(); }
+  bool Initialize(const std::string& picture_folder) override {
+    return scene_.Initialize(picture_folder);
+  }
   void Render() override { scene_.Render(); }
   void Release() override { scene_.Release(); }
   DriftState& Drift() override { return scene_.Drift(); }
@@ -36,9 +36,8 @@ class Win32Scene final : public Scene {
 
 }  // namespace
 
-std::unique_ptr<Scene> CreateDirect3DScene(HWND window, const std::string& program_directory,
-                                           Randomness& randomness, bool warm_up) {
-  return std::make_unique<Win32Scene>(window, program_directory, randomness, warm_up);
+std::unique_ptr<Scene> CreateDirect3DScene(HWND window, Randomness& randomness, bool warm_up) {
+  return std::make_unique<Win32Scene>(window, randomness, warm_up);
 }
 
 }  // namespace tolvenar

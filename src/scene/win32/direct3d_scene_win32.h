@@ -10,10 +10,9 @@
 
 namespace tolvenar {
 
-// The scene reads the face pictures from program_directory + "\Tolvenar<k>.bmp" at Initialize.
 // With warm_up, the Direct3D object is made at once on a thread of its own (device_warm_up.h),
 // so the window must exist by then.
-std::unique_ptr<Scene> CreateDirect3DScene(HWND window, const std::string& program_directory,
-                                           Randomness& randomness, bool warm_up = true);
+std::unique_ptr<Scene> CreateDirect3DScene(HWND window, Randomness& randomness,
+                                           bool warm_up = true);
 
 }  // namespace tolvenar

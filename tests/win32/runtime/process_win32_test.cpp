@@ -77,5 +77,32 @@ TEST(Win32Process, CanOpenForReadingOnlyFiles) {
   std::filesystem::remove_all(folder, ignored);
 }
 
+TEST(Win32Process, FoldersOfTheUserAndWholeFiles) {
+  Win32Process process;
+  char base[MAX_PATH + 1] = {};
+  GetTempPathA(MAX_PATH, base);
+  const std::string temporary = process.TemporaryDirectory();
+  EXPECT_EQ(temporary + "\\", base);
+  const std::string local = process.LocalAppDataDirectory();
+  ASSERT_FALSE(local.empty());
+  EXPECT_NE(local.back(), '\\') << local;
+  EXPECT_NE(GetFileAttributesA(local.c_str()), INVALID_FILE_ATTRIBUTES) << local;
+
+  const std::string folder =
+      temporary + "\\tolvenar_whole_" + std::to_string(GetCurrentProcessId());
+  EXPECT_TRUE(process.CreateFolder(folder));
+  EXPECT_TRUE(process.CreateFolder(folder)) << "already there";
+  EXPECT_FALSE(process.CreateFolder(folder + "\\missing\\inner")) << "no parent";
+  const std::string file = folder + "\\a.ini";
+  EXPECT_FALSE(process.CreateFolder(file + "\\x")) << "under a file";
+  EXPECT_EQ(process.ReadWholeFile(file), std::nullopt) << "missing";
+  const std::string bytes = std::string(10000, 'x') + std::string("\0\r\n", 3);
+  ASSERT_TRUE(process.WriteWholeFile(file, bytes));
+  EXPECT_EQ(process.ReadWholeFile(file), bytes);
+  EXPECT_EQ(process.ReadWholeFile(folder), std::nullopt) << "a folder";
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+
 }  // namespace
 }  // namespace tolvenar::win32

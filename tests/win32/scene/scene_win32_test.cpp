@@ -167,8 +167,8 @@ TEST_F(SceneWin32Test, FramesOnTheRealDeviceShowTheFaceAhead) {
   }
   Win32Graphics3D graphics(window.get());
   LinearRandomness randomness;
-  Direct3DScene scene(graphics, folder, randomness);
-  ASSERT_TRUE(scene.Initialize());
+  Direct3DScene scene(graphics, randomness);
+  ASSERT_TRUE(scene.Initialize(folder));
   for (int frame = 0; frame < 5; ++frame) {
     scene.Render();
     TestWindow::PumpMessages();
@@ -223,10 +223,10 @@ TEST_F(SceneWin32Test, NoGapBetweenFacesWhereThreeMeet) {
   }
   Win32Graphics3D graphics(window.get());
   LinearRandomness randomness;
-  Direct3DScene scene(graphics, folder, randomness);
+  Direct3DScene scene(graphics, randomness);
   scene.Drift().YawStep = 0.785398f;  // 45 degrees: a vertical edge ahead
   scene.Drift().PitchStep = 0.6f;     // about 34 degrees: near the corner above it
-  ASSERT_TRUE(scene.Initialize());
+  ASSERT_TRUE(scene.Initialize(folder));
   scene.Render();
   TestWindow::PumpMessages();
   scene.Render();
@@ -276,10 +276,10 @@ TEST_F(SceneWin32Test, FacesJoinWithoutASeamWhereThreeMeet) {
   }
   Win32Graphics3D graphics(window.get());
   LinearRandomness randomness;
-  Direct3DScene scene(graphics, folder, randomness);
+  Direct3DScene scene(graphics, randomness);
   scene.Drift().YawStep = 0.785398f;
   scene.Drift().PitchStep = 0.6f;
-  ASSERT_TRUE(scene.Initialize());
+  ASSERT_TRUE(scene.Initialize(folder));
   scene.Render();
   TestWindow::PumpMessages();
   scene.Render();
@@ -317,8 +317,8 @@ TEST_F(SceneWin32Test, FactorySceneInitializesRendersAndReleasesWithOrWithoutAWa
   }
   for (const bool warm_up : {false, true}) {
     LinearRandomness randomness;
-    std::unique_ptr<Scene> scene = CreateDirect3DScene(window.get(), folder, randomness, warm_up);
-    ASSERT_TRUE(scene->Initialize()) << warm_up;
+    std::unique_ptr<Scene> scene = CreateDirect3DScene(window.get(), randomness, warm_up);
+    ASSERT_TRUE(scene->Initialize(folder)) << warm_up;
     for (int frame = 0; frame < 3; ++frame) scene->Render();
     scene->Release();
   }
@@ -339,9 +339,8 @@ TEST_F(SceneWin32Test, TheDeviceIsMadeWithTheWarmedUpObjectWhichIsHandedOverOnce
 
 TEST_F(SceneWin32Test, InitializeFailsWhenAFacePictureIsMissing) {
   LinearRandomness randomness;
-  std::unique_ptr<Scene> scene =
-      CreateDirect3DScene(window.get(), folder + "\\nowhere", randomness);
-  EXPECT_FALSE(scene->Initialize());
+  std::unique_ptr<Scene> scene = CreateDirect3DScene(window.get(), randomness);
+  EXPECT_FALSE(scene->Initialize(folder + "\\nowhere"));
   scene->Release();
 }
 
