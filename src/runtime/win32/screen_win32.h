@@ -1,5 +1,5 @@
 #pragma once
-// The screen's resolution, asked in one place: dots per inch, twips per pixel and font heights.
+// The screen's resolution, asked in one place: dots per inch and twips per pixel.
 #include <windows.h>
 
 namespace tolvenar::win32 {
@@ -8,10 +8,5 @@ namespace tolvenar::win32 {
 int ScreenDotsPerInch(int axis);
 // Twips per pixel of the screen along LOGPIXELSX or LOGPIXELSY (1440 twips to the inch).
 double ScreenTwipsPerPixel(int axis);
-// The CreateFont height of a font of `points` points at the screen's vertical resolution: a
-// character height, so negative.
-int FontHeightOfPoints(double points);
-// The size in points of a font whose LOGFONT height is `height` (cell or character height).
-double PointsOfFontHeight(LONG height);
 
 }  // namespace tolvenar::win32
