@@ -41,7 +41,6 @@ inline constexpr std::uint8_t kStateSelected = 3;
 inline constexpr std::uint8_t kStateHighLightSelect = 4;
 
 inline constexpr std::uint32_t kMouseTimerInterval = 100;  // ms
-inline constexpr double kTwipsPerPixel = 15;
 
 // The design font of the control and its caption.
 FontDescription DesignFont();

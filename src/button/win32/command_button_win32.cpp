@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "runtime/win32/persistent_surface_win32.h"
-#include "runtime/win32/screen_win32.h"
+#include "runtime/screen_units.h"
 #include "runtime/win32/window_win32.h"
 
 #include "runtime/win32/text_encoding.h"
@@ -17,14 +17,12 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TolvenarCommand";
 constexpr UINT_PTR kMouseTimerId = 1;
-constexpr int kTwipsPerPixel = Win32PersistentSurface::kTwipsPerPixel;
-
-int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-
 // The caption: a windowless label drawn over the control's image on every paint.
 class Win32StyledLabel final : public StyledLabel {
  public:
   void Attach(HWND window) { window_ = window; }
+  // The twips per pixel the control is laid out at; set before the font and the box.
+  void SetTwipsPerPixel(double twips_per_pixel) { twips_per_pixel_ = twips_per_pixel; }
 
   std::string Caption() override { return caption_; }
   void SetCaption(const std::string& caption) override {
@@ -41,8 +39,8 @@ class Win32StyledLabel final : public StyledLabel {
   FontDescription Font() override { return font_; }
   void SetFont(const FontDescription& font) override {
     font_ = font;
-    // Height from points at the screen's resolution, as a character height (negative).
-    const int height = FontHeightOfPoints(font.size_points);
+    // Height from points at the control's resolution, as a character height (negative).
+    const int height = FontHeightOfPoints(font.size_points, twips_per_pixel_);
     handle_ = UniqueFont(CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline,
                                      font.strikethrough, static_cast<DWORD>(font.charset),
                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -63,9 +61,10 @@ class Win32StyledLabel final : public StyledLabel {
 
   // The label's box in client pixels.
   RECT Box() const {
-    const int left = TwipsToPixels(left_);
-    const int top = TwipsToPixels(top_);
-    return {left, top, left + TwipsToPixels(width_), top + TwipsToPixels(height_)};
+    const int left = TwipsToWindowPixels(left_, twips_per_pixel_);
+    const int top = TwipsToWindowPixels(top_, twips_per_pixel_);
+    return {left, top, left + TwipsToWindowPixels(width_, twips_per_pixel_),
+            top + TwipsToWindowPixels(height_, twips_per_pixel_)};
   }
 
   void Draw(HDC dc) const {
@@ -106,6 +105,7 @@ class Win32StyledLabel final : public StyledLabel {
   UniqueFont handle_;
   bool enabled_ = true;
   double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  double twips_per_pixel_ = TwipsPerPixel(kUsualDotsPerInch);
 };
 
 class Win32IntervalTimer final : public IntervalTimer {
@@ -140,6 +140,7 @@ class Win32IntervalTimer final : public IntervalTimer {
 class Win32ControlHost final : public ControlHost {
  public:
   void Attach(HWND window) { window_ = window; }
+  void SetTwipsPerPixel(double twips_per_pixel) { twips_per_pixel_ = twips_per_pixel; }
   // The container stores the properties itself when it is saved; nothing to note at run time.
   void PropertyChanged(const std::string& name) override {}
   FontDescription AmbientFont() override {
@@ -150,7 +151,7 @@ class Win32ControlHost final : public ControlHost {
     if (!font || GetObjectW(font, sizeof log, &log) != sizeof log) return DesignFont();
     FontDescription ambient;
     ambient.face_name = Narrow(log.lfFaceName);
-    ambient.size_points = PointsOfFontHeight(log.lfHeight);
+    ambient.size_points = PointsOfFontHeight(log.lfHeight, twips_per_pixel_);
     ambient.weight = static_cast<std::int16_t>(log.lfWeight);
     ambient.italic = log.lfItalic != 0;
     ambient.underline = log.lfUnderline != 0;
@@ -165,6 +166,7 @@ class Win32ControlHost final : public ControlHost {
 
  private:
   HWND window_ = nullptr;
+  double twips_per_pixel_ = TwipsPerPixel(kUsualDotsPerInch);
 };
 
 std::int16_t ShiftState(WPARAM keys) {
@@ -195,6 +197,9 @@ class CommandButtonWin32::Parts final : public Window {
   ~Parts() override { DestroyQuietly(); }
 
   bool Create(HWND parent, const CommandButtonPlacement& placement) {
+    surface.SetTwipsPerPixel(placement.twips_per_pixel);
+    label.SetTwipsPerPixel(placement.twips_per_pixel);
+    host.SetTwipsPerPixel(placement.twips_per_pixel);
     return CreateHandle(
         kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
         {placement.x, placement.y, placement.x + placement.width, placement.y + placement.height},
@@ -233,13 +238,14 @@ enum class MouseEvent { kDown, kMove, kUp };
 void Mouse(Parts& parts, MouseEvent event, std::int16_t button, WPARAM keys, LPARAM position) {
   const POINT point = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
   const std::int16_t shift = ShiftState(keys);
-  const double x = static_cast<double>(point.x) * kTwipsPerPixel;
-  const double y = static_cast<double>(point.y) * kTwipsPerPixel;
+  const double twips_per_pixel = parts.surface.TwipsPerPixel();
+  const double x = static_cast<double>(point.x) * twips_per_pixel;
+  const double y = static_cast<double>(point.y) * twips_per_pixel;
   const RECT box = parts.label.Box();
   Command& c = parts.command;
   if (PtInRect(&box, point)) {
-    const double lx = x - box.left * kTwipsPerPixel;
-    const double ly = y - box.top * kTwipsPerPixel;
+    const double lx = x - box.left * twips_per_pixel;
+    const double ly = y - box.top * twips_per_pixel;
     if (event == MouseEvent::kDown) c.LblMsg_MouseDown(button, shift, lx, ly);
     if (event == MouseEvent::kMove) c.LblMsg_MouseMove(button, shift, lx, ly);
     if (event == MouseEvent::kUp) c.LblMsg_MouseUp(button, shift, lx, ly);

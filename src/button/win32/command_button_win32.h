@@ -24,6 +24,7 @@ struct CommandButtonPlacement {
   std::string caption;                  // UTF-8
   FontDescription font = DesignFont();  // as the container stored it: only its face name is taken
   int control_id = 0;                   // the child window's id
+  double twips_per_pixel = 15;          // the container's: the caption, font and frame follow it
 };
 
 class CommandButtonWin32 {

@@ -37,11 +37,11 @@ void Win32PersistentSurface::PaintInto(HDC target) {
 }
 
 double Win32PersistentSurface::WidthTwips() {
-  return static_cast<double>(image_.width()) * kTwipsPerPixel;
+  return static_cast<double>(image_.width()) * twips_per_pixel_;
 }
 
 double Win32PersistentSurface::HeightTwips() {
-  return static_cast<double>(image_.height()) * kTwipsPerPixel;
+  return static_cast<double>(image_.height()) * twips_per_pixel_;
 }
 
 bool Win32PersistentSurface::Clear() {
@@ -89,7 +89,13 @@ bool Win32PersistentSurface::FillGradient(const TriVertex* vertices, std::uint32
 }
 
 int Win32PersistentSurface::ToPixels(double value) const {
-  const double pixels = scale_mode_ == ScaleMode::kTwips ? value / kTwipsPerPixel : value;
+  const double pixels = scale_mode_ == ScaleMode::kTwips ? value / twips_per_pixel_ : value;
+  return static_cast<int>(std::lround(pixels));
+}
+
+int Win32PersistentSurface::ToPicturePixels(double value) const {
+  const double pixels =
+      scale_mode_ == ScaleMode::kTwips ? value / tolvenar::TwipsPerPixel(kUsualDotsPerInch) : value;
   return static_cast<int>(std::lround(pixels));
 }
 
@@ -109,9 +115,9 @@ bool Win32PersistentSurface::DrawPicture(const Picture& picture,
   SetStretchBltMode(image_.dc(), COLORONCOLOR);
   return StretchBlt(image_.dc(), ToPixels(placement.x), ToPixels(placement.y),
                     ToPixels(placement.width), ToPixels(placement.height), source->dc(),
-                    ToPixels(placement.source_x), ToPixels(placement.source_y),
-                    ToPixels(placement.source_width), ToPixels(placement.source_height),
-                    SRCCOPY) != FALSE;
+                    ToPicturePixels(placement.source_x), ToPicturePixels(placement.source_y),
+                    ToPicturePixels(placement.source_width),
+                    ToPicturePixels(placement.source_height), SRCCOPY) != FALSE;
 }
 
 bool Win32PersistentSurface::Present() {

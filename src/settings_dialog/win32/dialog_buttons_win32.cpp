@@ -33,14 +33,16 @@ class DialogButton final : public CommandControl {
 
 }  // namespace
 
-std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, std::string_view caption,
-                                                 EmbeddedData& embedded, PointerLocator& pointer,
+std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, double twips_per_pixel,
+                                                 std::string_view caption, EmbeddedData& embedded,
+                                                 PointerLocator& pointer,
                                                  std::function<void()> on_click) {
   CommandButtonPlacement placement;
   placement.x = box.left;
   placement.y = box.top;
   placement.width = box.right - box.left;
   placement.height = box.bottom - box.top;
+  placement.twips_per_pixel = twips_per_pixel;
   placement.caption = std::string(caption);
   placement.font.face_name = std::string(dialog_layout::kFontName);
   placement.font.size_points = dialog_layout::kFontPoints;

@@ -11,11 +11,12 @@
 
 namespace tolvenar::win32 {
 
-// Creates a button as a child of `parent` at `box` (pixels) with a UTF-8 caption in the dialog's
-// font, its skins from `embedded` and the pointer's whereabouts from `pointer`; `on_click` runs
-// when it is clicked. nullptr when the window cannot be created.
-std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, std::string_view caption,
-                                                 EmbeddedData& embedded, PointerLocator& pointer,
+// Creates a button as a child of `parent` at `box` (pixels, laid out at `twips_per_pixel`) with a
+// UTF-8 caption in the dialog's font, its skins from `embedded` and the pointer's whereabouts from
+// `pointer`; `on_click` runs when it is clicked. nullptr when the window cannot be created.
+std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, double twips_per_pixel,
+                                                 std::string_view caption, EmbeddedData& embedded,
+                                                 PointerLocator& pointer,
                                                  std::function<void()> on_click);
 
 }  // namespace tolvenar::win32

@@ -13,6 +13,14 @@ namespace {
 
 COLORREF ToColorRef(Colour c) { return RGB(c.red, c.green, c.blue); }
 std::uint32_t ToDibPixel(Colour c) { return DibPixel(c.red, c.green, c.blue); }
+
+// A frame `thickness` pixels wide just inside the box.
+void FrameBox(HDC dc, RECT box, HBRUSH brush, int thickness) {
+  for (int ring = 0; ring < thickness; ++ring) {
+    FrameRect(dc, &box, brush);
+    InflateRect(&box, -1, -1);
+  }
+}
 RECT ToRect(const PixelBox& box) { return {box.left, box.top, box.right, box.bottom}; }
 PixelBox ToPixelBox(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -85,8 +93,9 @@ void TextElement::Paint(HDC dc) const {
   RECT box = canvas_.Box(id_);
   if (look_.framed) {
     const UniqueBrush edge(CreateSolidBrush(RGB(64, 64, 64)));
-    FrameRect(dc, &box, edge.get());
-    InflateRect(&box, -2, -2);
+    FrameBox(dc, box, edge.get(), canvas_.PixelScale().Pixels(1));
+    const int inset = canvas_.PixelScale().Pixels(2);
+    InflateRect(&box, -inset, -inset);
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(look_.colour));
@@ -104,7 +113,11 @@ void ImageElement::Paint(HDC dc) const {
   UniqueMemoryDc source(CreateCompatibleDC(dc));
   const SelectedObject selected(source.get(), picture_->bitmap());
   const RECT box = canvas_.Box(id_);
-  BitBlt(dc, box.left, box.top, picture_->width(), picture_->height(), source.get(), 0, 0, SRCCOPY);
+  const Scale& scale = canvas_.PixelScale();
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, box.left, box.top, scale.Pixels(picture_->width()),
+             scale.Pixels(picture_->height()), source.get(), 0, 0, picture_->width(),
+             picture_->height(), SRCCOPY);
 }
 
 HCURSOR CanvasPointers::For(PointerShape shape) const {
@@ -161,7 +174,7 @@ void Canvas::OnPaint(HDC dc) {
   const SelectedObject selected(buffer.get(), image.get());
   if (surface_) surface_->Draw(buffer.get());
   HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  for (const RECT& outline : outlines_) FrameRect(buffer.get(), &outline, black);
+  for (const RECT& outline : outlines_) FrameBox(buffer.get(), outline, black, scale_.Pixels(1));
   for (const auto& image_element : images_) image_element->Paint(buffer.get());
   for (const auto& text : texts_) text->Paint(buffer.get());
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/embedded_data.h"
+#include "runtime/screen_units.h"
 #include "runtime/win32/dib_win32.h"
 #include "runtime/win32/handles.h"
 #include "runtime/user_services.h"
@@ -27,8 +28,10 @@ namespace tolvenar::win32 {
 struct Scale {
   double tpp_x = 15;
   double tpp_y = 15;
-  int X(double twips) const { return static_cast<int>(std::lround(twips / tpp_x)); }
-  int Y(double twips) const { return static_cast<int>(std::lround(twips / tpp_y)); }
+  int X(double twips) const { return TwipsToWindowPixels(twips, tpp_x); }
+  int Y(double twips) const { return TwipsToWindowPixels(twips, tpp_y); }
+  // A length the usual screen draws in `usual` pixels (a picture's side, a line's width).
+  int Pixels(int usual) const { return ScaledPixels(usual, tpp_y); }
   RECT Box(const dialog_layout::Place& p) const {
     return {X(p.left), Y(p.top), X(p.left + p.width), Y(p.top + p.height)};
   }
@@ -129,6 +132,7 @@ class Canvas final : public Window {
   void AddOutline(const dialog_layout::Place& place) { outlines_.push_back(scale_.Box(place)); }
 
   RuledSurface& Surface() { return *surface_; }
+  const Scale& PixelScale() const { return scale_; }
   WindowlessElements& Elements() { return elements_; }
   DialogPictures& Pictures() { return pictures_; }
   RECT Box(WindowlessElements::Id id) const;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "runtime/win32/handles.h"
-#include "runtime/win32/screen_win32.h"
+#include "runtime/screen_units.h"
 #include "runtime/win32/text_encoding.h"
 #include "settings_dialog/layout.h"
 #include "settings_dialog/win32/dialog_buttons_win32.h"
@@ -84,7 +84,7 @@ std::unique_ptr<CommandControl> SettingsWindow::MakeButton(const Canvas& on,
                                                            const layout::Place& place,
                                                            std::string_view caption,
                                                            std::function<void()> on_click) {
-  return MakeDialogButton(on.handle(), scale_.Box(place), caption, shared_.embedded,
+  return MakeDialogButton(on.handle(), scale_.Box(place), scale_.tpp_y, caption, shared_.embedded,
                           shared_.services.pointer, std::move(on_click));
 }
 
@@ -95,7 +95,7 @@ bool SettingsWindow::Create() {
       static_cast<HICON>(LoadImageW(instance, kIconName, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                     GetSystemMetrics(SM_CYSMICON), 0));
 
-  const int font_height = FontHeightOfPoints(layout::kFontPoints);
+  const int font_height = FontHeightOfPoints(layout::kFontPoints, scale_.tpp_y);
   const std::wstring face = Widen(layout::kFontName, CP_UTF8);
   const auto make_font = [&](bool underline) {
     return UniqueFont(CreateFontW(font_height, 0, 0, 0, layout::kFontWeight, FALSE, underline,

@@ -35,9 +35,17 @@
 //                                     anything left to paint; prints "<ms since the process was
 //                                     created> <ms since the launch>", or "none"; then posts
 //                                     WM_CLOSE to the window and waits for the program to end
+//   winprobe resources <file>      -> what the system reads from a program file without running it,
+//                                     one "<key>|<value>" line each: "string1" (string resource 1),
+//                                     "fixed" (file and product version from the fixed version
+//                                     info), each version string by its name, and "manifest" (the
+//                                     manifest with id 1 on one line)
+//   winprobe monitors              -> "<monitors> <left> <top> <width> <height>": how many monitors
+//                                     the system reports and the virtual screen they span
 #include <windows.h>
 
 #include <mmsystem.h>
+#include <winver.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -321,6 +329,56 @@ int Launch(const char* title, const char* command_line) {
   return window ? 0 : 1;
 }
 
+int Resources(const char* path_text) {
+  const std::wstring path(path_text, path_text + std::strlen(path_text));
+  HMODULE file = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!file) {
+    std::puts("none");
+    return 1;
+  }
+  wchar_t name[256] = {};
+  if (LoadStringW(file, 1, name, 256) > 0) std::printf("string1|%s\n", Utf8(name).c_str());
+  if (HRSRC found = FindResourceW(file, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
+    const char* text = static_cast<const char*>(LockResource(LoadResource(file, found)));
+    std::string manifest(text ? text : "", text ? SizeofResource(file, found) : 0);
+    for (char& c : manifest)
+      if (c == '\r' || c == '\n') c = ' ';
+    std::printf("manifest|%s\n", manifest.c_str());
+  }
+  FreeLibrary(file);
+
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  std::string info(size, '\0');
+  if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return 0;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed)
+    std::printf("fixed|%u.%u.%u.%u %u.%u.%u.%u\n", HIWORD(fixed->dwFileVersionMS),
+                LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                LOWORD(fixed->dwFileVersionLS), HIWORD(fixed->dwProductVersionMS),
+                LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS),
+                LOWORD(fixed->dwProductVersionLS));
+  struct Translation {
+    WORD language, code_page;
+  }* translation = nullptr;
+  if (!VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translation), &length) ||
+      length < sizeof(Translation))
+    return 0;
+  for (const wchar_t* key :
+       {L"CompanyName", L"FileDescription", L"FileVersion", L"InternalName", L"LegalCopyright",
+        L"OriginalFilename", L"ProductName", L"ProductVersion"}) {
+    wchar_t query[128];
+    swprintf(query, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translation->language,
+             translation->code_page, key);
+    wchar_t* value = nullptr;
+    if (VerQueryValueW(info.data(), query, reinterpret_cast<void**>(&value), &length) && value)
+      std::printf("%s|%s\n", Utf8(key).c_str(), Utf8(value).c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -348,6 +406,7 @@ int main(int argc, char** argv) {
                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     return 0;
   }
+  if (argc >= 3 && std::strcmp(argv[1], "resources") == 0) return Resources(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "wavedevs") == 0) {
     std::printf("%u\n", waveOutGetNumDevs());
     return 0;
@@ -355,7 +414,7 @@ int main(int argc, char** argv) {
   std::fputs(
       "usage: winprobe find|style|close|hold|client|children|owned|focus <title>"
       " | makechild <w> <h> | findchild <parent> <title> | acp | cursor | sees <folder> <hex>"
-      " | wavedevs"
+      " | wavedevs | resources <file> | monitors"
       " | launch <title> <command line>\n",
       stderr);
   return 2;

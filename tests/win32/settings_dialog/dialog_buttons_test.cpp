@@ -29,9 +29,9 @@ TEST(DialogButtons, ADisabledFocusedButtonHandsTheFocusOnAndClicksAtOnceWhenEnab
   Win32EmbeddedData embedded;
   Win32PointerLocator pointer;
   std::unique_ptr<CommandControl> file =
-      MakeDialogButton(container, kFileBox, "...", embedded, pointer, [&] { ++file_clicks; });
+      MakeDialogButton(container, kFileBox, 15, "...", embedded, pointer, [&] { ++file_clicks; });
   std::unique_ptr<CommandControl> set =
-      MakeDialogButton(container, kSetBox, "設定", embedded, pointer, [] {});
+      MakeDialogButton(container, kSetBox, 15, "設定", embedded, pointer, [] {});
   ASSERT_TRUE(file && set);
   file->Initialize();
   set->Initialize();
