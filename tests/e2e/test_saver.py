@@ -98,7 +98,9 @@ class FullScreenRun(SaverTestCase):
         width, height = screen_size()
         hwnd, left, top, right, bottom, visible = find_window(TITLE)
         self.assertEqual((left, top, right, bottom), (0, 0, width, height))
-        style, _, class_name = window_style(TITLE)
+        found = window_style(TITLE)
+        self.assertIsNotNone(found, "the saver window went: exit code %s" % proc.poll())
+        style, _, class_name = found
         self.assertTrue(style & WS_POPUP, "style %08x" % style)
         self.assertFalse(style & (WS_CAPTION | WS_THICKFRAME), "style %08x" % style)
         self.assertEqual(class_name, TITLE)
