@@ -15,6 +15,10 @@ struct PixelRect {
   std::int32_t top = 0;
   std::int32_t right = 0;
   std::int32_t bottom = 0;
+  // Left and top edges are inside, right and bottom outside.
+  bool Contains(PixelPoint p) const {
+    return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+  }
   bool operator==(const PixelRect& other) const {
     return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
   }

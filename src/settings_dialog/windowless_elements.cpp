@@ -10,7 +10,7 @@ WindowlessElements::Id WindowlessElements::Add(Element element) {
 }
 
 void WindowlessElements::TextMeasured(Id id, std::int32_t width, std::int32_t height) {
-  PixelBox& box = elements_.at(id).box;
+  PixelRect& box = elements_.at(id).box;
   if (!elements_.at(id).fits_text) return;
   box.right = box.left + width;
   box.bottom = box.top + height;

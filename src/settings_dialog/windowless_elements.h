@@ -9,20 +9,10 @@
 #include <vector>
 
 #include "runtime/mouse_press.h"
+#include "runtime/pixel_geometry.h"
 #include "runtime/user_services.h"
 
 namespace tolvenar {
-
-// A box in a surface's client pixels; right and bottom are outside it.
-struct PixelBox {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-  bool Contains(PixelPoint p) const {
-    return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
-  }
-};
 
 enum class PointerShape { kArrow, kHand, kHourglass };
 
@@ -30,7 +20,7 @@ class WindowlessElements {
  public:
   using Id = std::size_t;
   struct Element {
-    PixelBox box;
+    PixelRect box;
     std::function<void()> on_press;  // any mouse button went down on it
     std::function<void()> on_click;  // the left button went down and came up on it
     bool hand_pointer = false;
@@ -41,7 +31,7 @@ class WindowlessElements {
   // The element's text now measures `width` by `height` pixels: a label that fits its text keeps
   // its top-left corner and takes that size; any other element keeps its box.
   void TextMeasured(Id id, std::int32_t width, std::int32_t height);
-  const PixelBox& Box(Id id) const { return elements_.at(id).box; }
+  const PixelRect& Box(Id id) const { return elements_.at(id).box; }
   // The element under a point; where boxes overlap, the one added first.
   std::optional<Id> At(PixelPoint point) const;
 

@@ -98,7 +98,7 @@ TEST_F(WindowlessElementsTest, OnlyALabelThatFitsItsTextFollowsTheMeasure) {
     const char* what;
     WindowlessElements::Id id;
     std::int32_t width, height;
-    PixelBox expected;
+    PixelRect expected;
   };
   const Row rows[] = {
       {"fitting label grows from its corner", link_, 80, 12, {40, 0, 120, 12}},
@@ -108,7 +108,7 @@ TEST_F(WindowlessElementsTest, OnlyALabelThatFitsItsTextFollowsTheMeasure) {
   };
   for (const Row& row : rows) {
     elements_.TextMeasured(row.id, row.width, row.height);
-    const PixelBox& box = elements_.Box(row.id);
+    const PixelRect& box = elements_.Box(row.id);
     EXPECT_EQ((std::vector<std::int32_t>{box.left, box.top, box.right, box.bottom}),
               (std::vector<std::int32_t>{row.expected.left, row.expected.top, row.expected.right,
                                          row.expected.bottom}))

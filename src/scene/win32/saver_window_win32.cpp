@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runtime/win32/pixel_geometry_win32.h"
 #include "runtime/win32/text_encoding.h"
 #include "scene/saver_window.h"
 
@@ -45,8 +46,7 @@ std::vector<PixelRect> Win32SaverWindowHost::GetMonitors() {
         info.cbSize = sizeof info;
         if (!GetMonitorInfoW(monitor, &info)) return TRUE;
         auto& found = *reinterpret_cast<std::vector<PixelRect>*>(list);
-        const RECT& r = info.rcMonitor;
-        const PixelRect rect{r.left, r.top, r.right, r.bottom};
+        const PixelRect rect = ToPixelRect(info.rcMonitor);
         // The primary first; the others in the order the system lists them.
         if (info.dwFlags & MONITORINFOF_PRIMARY) {
           found.insert(found.begin(), rect);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "runtime/picture.h"
+#include "runtime/win32/pixel_geometry_win32.h"
 #include "runtime/win32/text_encoding.h"
 
 namespace tolvenar::win32 {
@@ -21,8 +22,6 @@ void FrameBox(HDC dc, RECT box, HBRUSH brush, int thickness) {
     InflateRect(&box, -1, -1);
   }
 }
-RECT ToRect(const PixelBox& box) { return {box.left, box.top, box.right, box.bottom}; }
-PixelBox ToPixelBox(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 std::int16_t MouseButtonOf(UINT message) {
   switch (message) {
@@ -151,7 +150,7 @@ RECT Canvas::Box(WindowlessElements::Id id) const { return ToRect(elements_.Box(
 
 TextElement& Canvas::AddText(const dialog_layout::Place& place, std::string_view caption,
                              TextElement::Look look, WindowlessElements::Element pointer) {
-  pointer.box = ToPixelBox(scale_.Box(place));
+  pointer.box = ToPixelRect(scale_.Box(place));
   const WindowlessElements::Id id = elements_.Add(std::move(pointer));
   texts_.push_back(std::make_unique<TextElement>(*this, id, look));
   TextElement& text = *texts_.back();
@@ -161,7 +160,7 @@ TextElement& Canvas::AddText(const dialog_layout::Place& place, std::string_view
 
 ImageControl& Canvas::AddImage(const dialog_layout::Place& place, std::function<void()> on_press) {
   const WindowlessElements::Id id =
-      elements_.Add({ToPixelBox(scale_.Box(place)), std::move(on_press), nullptr, false});
+      elements_.Add({ToPixelRect(scale_.Box(place)), std::move(on_press), nullptr, false});
   images_.push_back(std::make_unique<ImageElement>(*this, id));
   return *images_.back();
 }

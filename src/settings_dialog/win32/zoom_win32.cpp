@@ -2,17 +2,14 @@
 
 #include <windows.h>
 
+#include "runtime/win32/pixel_geometry_win32.h"
+
 namespace tolvenar::win32 {
-namespace {
-
-RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-}  // namespace
 
 PixelRect Win32WindowAnimation::WindowRect(WindowHandle window) {
   RECT r{};
   if (!GetWindowRect(reinterpret_cast<HWND>(window), &r)) return {};
-  return {r.left, r.top, r.right, r.bottom};
+  return ToPixelRect(r);
 }
 
 void Win32WindowAnimation::AnimateRects(WindowHandle window, std::int32_t animation,

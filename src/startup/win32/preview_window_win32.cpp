@@ -1,5 +1,6 @@
 #include "startup/win32/preview_window_win32.h"
 
+#include "runtime/win32/pixel_geometry_win32.h"
 #include "runtime/win32/screen_win32.h"
 #include "startup/preview.h"
 
@@ -30,7 +31,7 @@ bool Win32PreviewWindow::GetWindowRect(WindowHandle handle, PixelRect& rect) {
   const HWND window = ToHwnd(handle);
   RECT r;
   if (!window || !IsWindow(window) || !::GetWindowRect(window, &r)) return false;
-  rect = {r.left, r.top, r.right, r.bottom};
+  rect = ToPixelRect(r);
   return true;
 }
 
