@@ -2,9 +2,12 @@
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native windows run test test-native test-fuzz test-windows fuzz lint coverage clean format
+.PHONY: all setup native windows linux run test test-native test-fuzz test-windows test-linux fuzz lint coverage clean format
 
-all: native windows
+# PLATFORM=linux: `make run` shows the native Linux saver instead of Tolvenar.scr under Wine.
+PLATFORM ?= windows
+
+all: native windows linux
 
 setup:
 	@scripts/setup
@@ -17,10 +20,14 @@ windows: setup
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 
-# Shows the saver (ARGS=/c for the settings dialog). Without a display it runs under Xvfb and
-# saves screenshots into build/screenshots/.
-run: windows
-	@scripts/run-saver $(ARGS)
+linux: setup
+	@cmake --preset linux >/dev/null
+	@cmake --build --preset linux -j $(JOBS)
+
+# Shows the saver (ARGS=/c for the settings dialog; with PLATFORM=linux the native saver, ARGS as
+# it takes them). Without a display it runs under Xvfb and saves screenshots into build/screenshots/.
+run: $(PLATFORM)
+	@scripts/run-saver$(if $(filter linux,$(PLATFORM)),-linux) $(ARGS)
 
 test-native: native
 	@ctest --preset native -j $(JOBS)
@@ -40,7 +47,10 @@ fuzz: setup
 test-windows: windows
 	@scripts/with-wine ctest --preset windows
 
-test: test-native test-fuzz test-windows
+test-linux: linux
+	@scripts/with-x11 ctest --preset linux
+
+test: test-native test-fuzz test-linux test-windows
 
 # Static checks of the core and the back ends: clang-tidy (.clang-tidy) and cppcheck, both must be clean.
 lint: native

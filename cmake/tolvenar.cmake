@@ -23,11 +23,12 @@ function(tolvenar_publish_headers target)
   endif()
 endfunction()
 
-# tolvenar_library(<name> [WIN32] SOURCES ... [DEPS ...]): platform-neutral code, built natively and
-# for Windows; with WIN32 a Win32 back end, built only for Windows.
+# tolvenar_library(<name> [WIN32|LINUX] SOURCES ... [DEPS ...]): platform-neutral code, built for
+# every preset; with WIN32 a Win32 back end, built only for Windows; with LINUX a native Linux back
+# end, built only by the linux preset.
 function(tolvenar_library name)
-  cmake_parse_arguments(ARG "WIN32" "" "SOURCES;DEPS" ${ARGN})
-  if(ARG_WIN32 AND NOT TOLVENAR_WIN32)
+  cmake_parse_arguments(ARG "WIN32;LINUX" "" "SOURCES;DEPS" ${ARGN})
+  if(ARG_WIN32 AND NOT TOLVENAR_WIN32 OR ARG_LINUX AND NOT TOLVENAR_LINUX)
     return()
   endif()
   if(NOT ARG_SOURCES)  # headers only, so far
@@ -42,12 +43,20 @@ function(tolvenar_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# tolvenar_test(<name> [WINE] SOURCES ... [DEPS ...]): a GoogleTest executable, one ctest test. By
-# default of the core against fakes (host build only); with WINE cross-built with mingw and run by
-# ctest through Wine, where every process start is costly, so one executable is one ctest test.
+# tolvenar_test(<name> [WINE|LINUX] SOURCES ... [DEPS ...]): a GoogleTest executable, one ctest
+# test. By default of the core against fakes (native preset only); with WINE cross-built with mingw
+# and run by ctest through Wine, where every process start is costly, so one executable is one
+# ctest test; with LINUX a test of the Linux back end (linux preset), run on the test display.
 function(tolvenar_test name)
-  cmake_parse_arguments(ARG "WINE" "" "SOURCES;DEPS" ${ARGN})
-  if(ARG_WINE AND NOT TOLVENAR_WIN32 OR NOT ARG_WINE AND TOLVENAR_WIN32)
+  cmake_parse_arguments(ARG "WINE;LINUX" "" "SOURCES;DEPS" ${ARGN})
+  if(ARG_WINE)
+    set(wanted ${TOLVENAR_WIN32})
+  elseif(ARG_LINUX)
+    set(wanted ${TOLVENAR_LINUX})
+  else()
+    set(wanted ${TOLVENAR_NATIVE})
+  endif()
+  if(NOT wanted)
     return()
   endif()
   if(ARG_WINE)
@@ -62,6 +71,8 @@ function(tolvenar_test name)
   add_test(NAME ${name} COMMAND ${name})
   if(ARG_WINE)
     set_tests_properties(${name} PROPERTIES LABELS wine)
+  elseif(ARG_LINUX)
+    set_tests_properties(${name} PROPERTIES LABELS linux)
   endif()
 endfunction()
 

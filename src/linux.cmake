@@ -1,0 +1,10 @@
+# tolvenar: the native Linux saver.
+add_executable(tolvenar main_linux.cpp)
+target_compile_options(tolvenar PRIVATE ${TOLVENAR_WARNINGS})
+target_link_libraries(tolvenar PRIVATE runtime_linux)
+foreach(subsystem startup settings music button scene settings_dialog)
+  target_link_libraries(tolvenar PRIVATE ${subsystem})
+  if(TARGET ${subsystem}_linux)
+    target_link_libraries(tolvenar PRIVATE ${subsystem}_linux)
+  endif()
+endforeach()
