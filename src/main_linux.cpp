@@ -1,7 +1,155 @@
-// Program entry of the native Linux saver and the one place that makes the platform's services.
-#include "runtime/linux/embedded_data_linux.h"
+// Program entry of the native Linux saver and the one place that makes the platform's services:
+// the host's options pick the run, the saver window is handed what it uses, then the start-up
+// module takes over as it does for the Windows saver's /s.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
 
-int main() {
-  tolvenar::linux_port::LinuxEmbeddedData embedded;
-  return embedded.Bytes("FACE1").empty() ? 1 : 0;
+#include "music/background_music.h"
+#include "runtime/linux/desktop_linux.h"
+#include "runtime/linux/embedded_data_linux.h"
+#include "runtime/linux/file_lock.h"
+#include "runtime/linux/process_linux.h"
+#include "runtime/linux/profile_file_linux.h"
+#include "runtime/linux/termination_signals.h"
+#include "runtime/memory_folder_process.h"
+#include "runtime/randomness.h"
+#include "runtime/user_folders.h"
+#include "scene/linux/saver_window_x11.h"
+#include "scene/linux/x_display.h"
+#include "settings/settings_store.h"
+#include "startup/host_arguments.h"
+#include "startup/linux/startup_windows_linux.h"
+#include "startup/startup.h"
+
+namespace {
+
+using namespace tolvenar;
+using namespace tolvenar::linux_port;
+
+std::optional<std::string> Environment(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value) return std::nullopt;
+  return std::string(value);
+}
+
+SaverWindowPlace PlaceOf(const HostRun& run) {
+  SaverWindowPlace place;
+  place.covers_monitors = CoversMonitors(run);
+  if (run.kind == RunKind::kOwnWindow) {
+    place.target = SaverTarget::kOwnWindow;
+  } else if (run.window) {
+    place.target = SaverTarget::kHostWindow;
+    place.window = *run.window;
+  } else {
+    place.target = SaverTarget::kRootWindow;
+  }
+  return place;
+}
+
+// WIRING: replaced by the MCI emulator on GStreamer (and its silent back end).
+class SilentMci final : public Mci {
+ public:
+  MciReply SendCommand(const std::string&, std::size_t) override { return {263, {}}; }
+  std::optional<std::string> ErrorText(std::int32_t, std::size_t) override { return std::nullopt; }
+};
+class SilentWaveSound final : public WaveSound {
+ public:
+  std::uint32_t OutputDeviceCount() override { return 0; }
+  bool PlayLooping(const std::string&) override { return false; }
+  bool StopPlaying() override { return true; }
+};
+// WIRING: replaced by the GL device's scene.
+class BlankScene final : public Scene {
+ public:
+  void SetMonitors(std::vector<PixelRect>) override {}
+  bool Initialize(const std::string&) override { return true; }
+  void Render() override { std::this_thread::sleep_for(std::chrono::milliseconds(16)); }
+  void Release() override {}
+  DriftState& Drift() override { return drift_; }
+
+ private:
+  DriftState drift_;
+};
+
+int RunSaver(const HostRun& run, TerminationSignals& signals) {
+  XDisplay display;
+  if (!display.get()) {
+    std::fputs("tolvenar: cannot open the display\n", stderr);
+    return 1;
+  }
+
+  const UserEnvironment environment{Environment("TOLVENAR_INI"), Environment("XDG_CONFIG_HOME"),
+                                    Environment("XDG_RUNTIME_DIR"), Environment("HOME")};
+  // The settings file's folder is the program folder as the settings store sees it; without a
+  // home there is none, and the saver runs with its defaults.
+  const std::string ini = SettingsFilePath(environment).value_or("");
+  const std::string ini_folder = ini.empty() ? std::string() : ParentFolder(ini);
+  LinuxProcess disk_process(std::string(kSaverArgumentText), ini_folder);
+  LinuxProfileFile profile(IniFilePath(disk_process.ProgramDirectory()), ini);
+  SettingsStore store(profile, disk_process);
+  // The saver's own files (the face pictures) stay in memory.
+  MemoryFolderProcess saver_process(disk_process);
+
+  LinuxDesktop desktop;
+  LinuxEmbeddedData embedded;
+  LinearRandomness randomness;
+
+  // One of the user's full-screen savers (one per monitor) plays the music; a preview never does.
+  std::unique_ptr<FileLock> music_lock;
+  if (MayPlayMusic(run.kind)) {
+    if (const std::optional<std::string> lock = MusicLockPath(environment)) {
+      music_lock = std::make_unique<FileLock>(*lock);
+    }
+  }
+  const bool plays_music = music_lock && music_lock->held();
+  (void)plays_music;
+  SilentMci mci;  // WIRING: plays_music ? the GStreamer back end : the silent one
+  SilentWaveSound wave_sound;
+
+  SettingsRecord settings;
+  std::int32_t cursor_show_result = 0;
+  BackgroundMusic music(mci, wave_sound, settings);
+
+  LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, music, saver_process, desktop,
+                               embedded, randomness, settings, cursor_show_result,
+                               [](Display*, Window) { return std::make_unique<BlankScene>(); }});
+  Main({desktop, saver_process, store, windows}, settings, cursor_show_result);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // First of all, so that a host's SIGTERM during start-up ends the run cleanly too.
+  TerminationSignals signals;
+
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::optional<std::string> xscreensaver_window = Environment("XSCREENSAVER_WINDOW");
+  const HostRun run = ParseHostArguments(
+      arguments,
+      xscreensaver_window ? std::optional<std::string_view>(*xscreensaver_window) : std::nullopt);
+  const std::string usage = HostUsage("tolvenar");
+  switch (run.kind) {
+    case RunKind::kHelp:
+      std::fputs(usage.c_str(), stdout);
+      return 0;
+    case RunKind::kUsageError:
+      std::fprintf(stderr, "tolvenar: %s\n%s", run.error.c_str(), usage.c_str());
+      return 1;
+    case RunKind::kSettings:
+      std::fputs(
+          "tolvenar: the settings dialog is not available in this version; edit the "
+          "settings file instead\n",
+          stderr);
+      return 1;
+    default:
+      return RunSaver(run, signals);
+  }
 }

@@ -1,0 +1,38 @@
+#pragma once
+// The process services on a POSIX system. The core's paths are code page 932 bytes with "\"
+// between folders; here they become the system's UTF-8 paths with "/". A path that is not
+// absolute (a Windows path read from the settings) names no file: it cannot be read or written.
+#include <string>
+
+#include "runtime/process.h"
+
+namespace tolvenar::linux_port {
+
+class LinuxProcess final : public Process {
+ public:
+  // `argument_text` is what the core reads as its command line; `program_directory` is the
+  // system path of the folder the core treats as the program's (where its INI file lives).
+  LinuxProcess(std::string argument_text, const std::string& program_directory);
+
+  std::string ArgumentText() override { return argument_text_; }
+  std::string ProgramDirectory() override { return program_directory_; }
+  bool CanOpenForReading(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  std::string TemporaryDirectory() override;
+  // The settings have one place here: no per-user copy.
+  std::string LocalAppDataDirectory() override { return {}; }
+
+ private:
+  std::string argument_text_;
+  std::string program_directory_;  // a core path
+};
+
+// A core path as the system names it; nothing when it names no file here.
+std::optional<std::string> SystemPath(const std::string& core_path);
+// A system path as the core names it (a name the code page cannot hold comes back empty).
+std::string CorePath(const std::string& system_path);
+
+}  // namespace tolvenar::linux_port

@@ -1,0 +1,255 @@
+#include "scene/linux/saver_window_x11.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
+#include <poll.h>
+
+#include <chrono>
+#include <string>
+
+#include "scene/saver_window.h"
+
+namespace tolvenar::linux_port {
+
+void LoadSaverWindow(const SaverWindowParts& parts) {
+  X11SaverWindowHost host(parts.display, parts.place, parts.signals);
+  if (host.window() == None) return;
+  std::unique_ptr<Scene> scene = parts.make_scene(parts.display, host.window());
+  if (!scene) return;
+  SaverWindow form(
+      {host, *scene, parts.music, parts.process, parts.desktop, parts.embedded, parts.randomness},
+      parts.settings, parts.cursor_show_result);
+  host.Connect(form);
+  form.Form_Load();
+}
+
+Window VirtualRootWindow(Display* display) {
+  const Window root = DefaultRootWindow(display);
+  const Atom vroot = XInternAtom(display, "__SWM_VROOT", False);
+  Window root_return = None, parent = None;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, root, &root_return, &parent, &children, &count)) return root;
+  Window found = root;
+  for (unsigned i = 0; i < count && found == root; ++i) {
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, children[i], vroot, 0, 1, False, XA_WINDOW, &type, &format,
+                           &items, &after, &data) == Success &&
+        type == XA_WINDOW && format == 32 && items == 1 && data) {
+      found = *reinterpret_cast<Window*>(data);
+    }
+    if (data) XFree(data);
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+X11SaverWindowHost::X11SaverWindowHost(Display* display, const SaverWindowPlace& place,
+                                       TerminationSignals& signals)
+    : display_(display), place_(place), signals_(signals) {
+  if (place_.target == SaverTarget::kOwnWindow) {
+    CreateOwnWindow();
+  } else {
+    window_ =
+        place_.target == SaverTarget::kHostWindow ? place_.window : VirtualRootWindow(display_);
+    WatchForeignWindow();
+  }
+}
+
+X11SaverWindowHost::~X11SaverWindowHost() {
+  events_ = nullptr;
+  if (place_.target == SaverTarget::kOwnWindow && window_ != None && !gone_) {
+    XDestroyWindow(display_, window_);
+  }
+  if (invisible_pointer_ != None) XFreeCursor(display_, invisible_pointer_);
+  XFlush(display_);
+}
+
+void X11SaverWindowHost::CreateOwnWindow() {
+  const int screen = DefaultScreen(display_);
+  XSetWindowAttributes attributes{};
+  attributes.background_pixel = BlackPixel(display_, screen);
+  attributes.event_mask = KeyPressMask | ButtonPressMask | StructureNotifyMask | ExposureMask;
+  // A pointer with no pixel set: hidden while over the saver.
+  const char no_bits[1] = {0};
+  const Pixmap empty = XCreateBitmapFromData(display_, DefaultRootWindow(display_), no_bits, 1, 1);
+  XColor black{};
+  invisible_pointer_ = XCreatePixmapCursor(display_, empty, empty, &black, &black, 0, 0);
+  XFreePixmap(display_, empty);
+  attributes.cursor = invisible_pointer_;
+  // Form_Load gives it the monitors' size and position before it is shown.
+  width_ = DisplayWidth(display_, screen);
+  height_ = DisplayHeight(display_, screen);
+  window_ =
+      XCreateWindow(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(width_),
+                    static_cast<unsigned>(height_), 0, CopyFromParent, InputOutput, CopyFromParent,
+                    CWBackPixel | CWEventMask | CWCursor, &attributes);
+  if (window_ == None) return;
+  const std::string title(kSaverWindowTitle);
+  XStoreName(display_, window_, title.c_str());
+  XClassHint class_hint{const_cast<char*>("tolvenar"), const_cast<char*>("Tolvenar")};
+  XSetClassHint(display_, window_, &class_hint);
+  wm_delete_window_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display_, window_, &wm_delete_window_, 1);
+  // A window manager lays it over everything, undecorated; without one it keeps its geometry.
+  const Atom fullscreen = XInternAtom(display_, "_NET_WM_STATE_FULLSCREEN", False);
+  XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_STATE", False), XA_ATOM, 32,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(&fullscreen), 1);
+}
+
+void X11SaverWindowHost::WatchForeignWindow() {
+  // Input on a window another client owns is its business (and a button selection may be refused):
+  // only its size and its end are followed.
+  XSelectInput(display_, window_, StructureNotifyMask | ExposureMask);
+  // The reply also tells whether the window went before the selection took: then no DestroyNotify
+  // will ever come, and the run ends at once.
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(display_, window_, &attributes)) {
+    gone_ = true;
+    return;
+  }
+  width_ = attributes.width;
+  height_ = attributes.height;
+}
+
+std::vector<PixelRect> X11SaverWindowHost::GetMonitors() {
+  std::vector<PixelRect> monitors;
+  if (!place_.covers_monitors) {
+    monitors.push_back({0, 0, width_, height_});
+    return monitors;
+  }
+  int count = 0;
+  XRRMonitorInfo* info = XRRGetMonitors(display_, DefaultRootWindow(display_), True, &count);
+  for (int i = 0; i < count; ++i) {
+    const PixelRect rect{info[i].x, info[i].y, info[i].x + info[i].width,
+                         info[i].y + info[i].height};
+    // The primary first; the others in the order the server lists them.
+    if (info[i].primary) {
+      monitors.insert(monitors.begin(), rect);
+    } else {
+      monitors.push_back(rect);
+    }
+  }
+  if (info) XRRFreeMonitors(info);
+  if (monitors.empty()) {
+    const int screen = DefaultScreen(display_);
+    monitors.push_back({0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen)});
+  }
+  return monitors;
+}
+
+void X11SaverWindowHost::SetSize(int width, int height) {
+  if (place_.target != SaverTarget::kOwnWindow || window_ == None || closed_) return;
+  if (width <= 0 || height <= 0) return;
+  XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  width_ = width;
+  height_ = height;
+}
+
+void X11SaverWindowHost::Move(int left, int top) {
+  if (place_.target != SaverTarget::kOwnWindow || window_ == None || closed_) return;
+  XMoveWindow(display_, window_, left, top);
+}
+
+void X11SaverWindowHost::ShowNormal() {
+  if (place_.target != SaverTarget::kOwnWindow || window_ == None || closed_) return;
+  XMapRaised(display_, window_);
+  XFlush(display_);
+}
+
+void X11SaverWindowHost::Close() {
+  if (window_ == None || closing_ || closed_) return;
+  closing_ = true;
+  if (events_) {
+    events_->Form_QueryUnload();
+    events_->Form_Unload();
+  }
+  timers_.StopAll();
+  if (!gone_) {
+    if (place_.target == SaverTarget::kOwnWindow) {
+      XDestroyWindow(display_, window_);
+      gone_ = true;
+    } else {
+      XSelectInput(display_, window_, NoEventMask);
+    }
+  }
+  XFlush(display_);
+  closed_ = true;
+  closing_ = false;
+}
+
+void X11SaverWindowHost::StartTimer(SaverTimer timer, std::uint32_t interval_ms) {
+  if (window_ == None || closed_) return;
+  timers_.Start(static_cast<int>(timer), interval_ms, Now());
+}
+
+void X11SaverWindowHost::StopTimer(SaverTimer timer) { timers_.Stop(static_cast<int>(timer)); }
+
+void X11SaverWindowHost::ProcessEvents() {
+  RunEventPass(*this, timers_, [this](int id) {
+    if (!events_ || closed_) return;
+    if (id == static_cast<int>(SaverTimer::kTimer1)) events_->Timer1_Timer();
+    if (id == static_cast<int>(SaverTimer::kTimer2)) events_->Timer2_Timer();
+  });
+}
+
+bool X11SaverWindowHost::DispatchOneEvent() {
+  pollfd fds[2] = {{signals_.fd(), POLLIN, 0}, {ConnectionNumber(display_), POLLIN, 0}};
+  poll(fds, 2, 0);
+  if ((fds[0].revents & POLLIN) && signals_.TakeRequest()) {
+    Close();
+    return true;
+  }
+  // Reads what the connection holds without waiting, after sending what is queued.
+  if (XPending(display_) == 0) return false;
+  XEvent event;
+  XNextEvent(display_, &event);
+  Handle(event);
+  return true;
+}
+
+TimerClockMs X11SaverWindowHost::Now() {
+  return std::chrono::duration_cast<TimerClockMs>(
+      std::chrono::steady_clock::now().time_since_epoch());
+}
+
+void X11SaverWindowHost::Handle(const XEvent& event) {
+  if (closed_ || event.xany.window != window_) return;
+  switch (event.type) {
+    case KeyPress:  // any key, also a lone Shift or Ctrl
+      if (events_) events_->Form_KeyDown();
+      break;
+    case ButtonPress:
+      // Buttons 4 to 7 are the wheel's turns, which press no button.
+      if (events_ && (event.xbutton.button < 4 || event.xbutton.button > 7)) {
+        events_->Form_MouseDown();
+      }
+      break;
+    case ClientMessage:
+      if (static_cast<Atom>(event.xclient.data.l[0]) == wm_delete_window_) Close();
+      break;
+    case MapNotify:
+      // Keys go to the saver even where a window manager would leave the focus elsewhere.
+      if (place_.target == SaverTarget::kOwnWindow) {
+        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+      }
+      break;
+    case ConfigureNotify:
+      width_ = event.xconfigure.width;
+      height_ = event.xconfigure.height;
+      break;
+    case DestroyNotify:
+      if (event.xdestroywindow.window != window_) break;
+      gone_ = true;
+      Close();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace tolvenar::linux_port

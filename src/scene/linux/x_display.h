@@ -1,0 +1,24 @@
+#pragma once
+// The program's connection to the X server. An X error (a request on a window its host has just
+// destroyed, a visual the GL device probes) is ignored instead of ending the process: every
+// request whose outcome matters checks its own status. Losing the display ends the process
+// quietly, since nothing is left to draw on.
+#include <X11/Xlib.h>
+
+namespace tolvenar::linux_port {
+
+class XDisplay {
+ public:
+  // Connects to $DISPLAY; get() is null when that failed.
+  XDisplay();
+  XDisplay(const XDisplay&) = delete;
+  XDisplay& operator=(const XDisplay&) = delete;
+  ~XDisplay();
+
+  Display* get() const { return display_; }
+
+ private:
+  Display* display_ = nullptr;
+};
+
+}  // namespace tolvenar::linux_port
