@@ -28,6 +28,20 @@
 #include "startup/linux/startup_windows_linux.h"
 #include "startup/startup.h"
 
+// WIRING: the GL scene and the GStreamer music are built beside this entry; each is used once its
+// headers are there, and until then the run draws nothing and stays silent.
+#if __has_include("scene/linux/direct3d_scene_linux.h")
+#include "scene/linux/direct3d_scene_linux.h"
+#define TOLVENAR_GL_SCENE 1
+#endif
+#if __has_include("music/linux/media_backend_linux.h")
+#include "music/linux/media_backend_linux.h"
+#include "music/linux/wave_sound_linux.h"
+#include "music/mci_emulator.h"
+#include "music/silent_media.h"
+#define TOLVENAR_GSTREAMER_MUSIC 1
+#endif
+
 namespace {
 
 using namespace tolvenar;
@@ -53,7 +67,7 @@ SaverWindowPlace PlaceOf(const HostRun& run) {
   return place;
 }
 
-// WIRING: replaced by the MCI emulator on GStreamer (and its silent back end).
+#ifndef TOLVENAR_GSTREAMER_MUSIC
 class SilentMci final : public Mci {
  public:
   MciReply SendCommand(const std::string&, std::size_t) override { return {263, {}}; }
@@ -65,7 +79,8 @@ class SilentWaveSound final : public WaveSound {
   bool PlayLooping(const std::string&) override { return false; }
   bool StopPlaying() override { return true; }
 };
-// WIRING: replaced by the GL device's scene.
+#endif
+#ifndef TOLVENAR_GL_SCENE
 class BlankScene final : public Scene {
  public:
   void SetMonitors(std::vector<PixelRect>) override {}
@@ -77,6 +92,7 @@ class BlankScene final : public Scene {
  private:
   DriftState drift_;
 };
+#endif
 
 int RunSaver(const HostRun& run, TerminationSignals& signals) {
   XDisplay display;
@@ -109,17 +125,39 @@ int RunSaver(const HostRun& run, TerminationSignals& signals) {
     }
   }
   const bool plays_music = music_lock && music_lock->held();
+#ifdef TOLVENAR_GSTREAMER_MUSIC
+  std::unique_ptr<MediaBackend> media;
+  std::unique_ptr<WaveSound> wave_player;
+  if (plays_music) {
+    media = std::make_unique<GstMediaBackend>();
+    wave_player = std::make_unique<GstWaveSound>();
+  } else {
+    media = std::make_unique<SilentMediaBackend>();
+    wave_player = std::make_unique<tolvenar::SilentWaveSound>();
+  }
+  MciEmulator mci(*media);
+  WaveSound& wave_sound = *wave_player;
+#else
   (void)plays_music;
-  SilentMci mci;  // WIRING: plays_music ? the GStreamer back end : the silent one
+  SilentMci mci;
   SilentWaveSound wave_sound;
+#endif
 
   SettingsRecord settings;
   std::int32_t cursor_show_result = 0;
   BackgroundMusic music(mci, wave_sound, settings);
 
+#ifdef TOLVENAR_GL_SCENE
+  const SceneFactory make_scene = [&saver_process, &randomness, &run](Display* x, Window window) {
+    return CreateGlScene(x, window, saver_process, randomness, run.show_fps);
+  };
+#else
+  const SceneFactory make_scene = [](Display*, Window) -> std::unique_ptr<Scene> {
+    return std::make_unique<BlankScene>();
+  };
+#endif
   LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, music, saver_process, desktop,
-                               embedded, randomness, settings, cursor_show_result,
-                               [](Display*, Window) { return std::make_unique<BlankScene>(); }});
+                               embedded, randomness, settings, cursor_show_result, make_scene});
   Main({desktop, saver_process, store, windows}, settings, cursor_show_result);
   return 0;
 }
