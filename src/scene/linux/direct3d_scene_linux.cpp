@@ -1,0 +1,41 @@
+#include "scene/linux/direct3d_scene_linux.h"
+
+#include <utility>
+#include <vector>
+
+#include "scene/direct3d_scene.h"
+#include "scene/linux/graphics3d_linux.h"
+
+namespace tolvenar::linux_port {
+
+namespace {
+
+// The scene together with the device it draws with; the device goes last.
+class GlScene final : public Scene {
+ public:
+  GlScene(Display* display, Window window, Process& process, Randomness& randomness, bool show_fps)
+      : graphics_(display, window, process, show_fps), scene_(graphics_, randomness) {}
+
+  void SetMonitors(std::vector<PixelRect> monitors) override {
+    scene_.SetMonitors(std::move(monitors));
+  }
+  bool Initialize(const std::string& picture_folder) override {
+    return scene_.Initialize(picture_folder);
+  }
+  void Render() override { scene_.Render(); }
+  void Release() override { scene_.Release(); }
+  DriftState& Drift() override { return scene_.Drift(); }
+
+ private:
+  GlGraphics3D graphics_;
+  Direct3DScene scene_;
+};
+
+}  // namespace
+
+std::unique_ptr<Scene> CreateGlScene(Display* display, Window window, Process& process,
+                                     Randomness& randomness, bool show_fps) {
+  return std::make_unique<GlScene>(display, window, process, randomness, show_fps);
+}
+
+}  // namespace tolvenar::linux_port

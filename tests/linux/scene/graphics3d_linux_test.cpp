@@ -1,0 +1,367 @@
+// The scene on GL over GLX under the test display: the Windows build's frame, texture rows, back
+// faces, the clear colour, host windows of 24 and 32 bits, resizes and a window that goes away.
+// GoogleTest before the X headers, whose None and Bool macros it would otherwise trip over.
+#include <gtest/gtest.h>
+
+#include "scene/linux/graphics3d_linux.h"
+
+#include <X11/Xutil.h>
+#include <poll.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_runtime.h"
+#include "runtime/randomness.h"
+#include "runtime/linux/embedded_data_linux.h"
+#include "runtime/picture.h"
+#include "scene/cube_faces.h"
+#include "scene/direct3d_scene.h"
+#include "scene/linux/direct3d_scene_linux.h"
+#include "scene/reference_frame.h"
+
+namespace tolvenar::linux_port {
+namespace {
+
+using testing::kReferenceHeight;
+using testing::kReferenceWidth;
+
+constexpr char kFolder[] = "faces";
+constexpr std::uint32_t kClearColour = 0xCCCCFF;
+
+int x_errors = 0;
+int RecordXError(Display*, XErrorEvent*) {
+  ++x_errors;
+  return 0;
+}
+
+struct DisplayCloser {
+  void operator()(Display* d) const { XCloseDisplay(d); }
+};
+
+// The visuals a host may give its window.
+enum class HostVisual {
+  kDefault,       // the screen's 24-bit visual
+  kArgb,          // a 32-bit ARGB visual that GL can draw into directly
+  kArgbWithoutGl  // a 32-bit ARGB visual with no double-buffered GL configuration
+};
+
+XVisualInfo FindVisual(Display* display, HostVisual kind) {
+  XVisualInfo wanted{};
+  wanted.screen = DefaultScreen(display);
+  wanted.depth = kind == HostVisual::kDefault ? DefaultDepth(display, wanted.screen) : 32;
+  wanted.c_class = TrueColor;
+  int count = 0;
+  XVisualInfo* visuals = XGetVisualInfo(
+      display, VisualScreenMask | VisualDepthMask | VisualClassMask, &wanted, &count);
+  GLXFBConfig* configs = glXGetFBConfigs(display, wanted.screen, &count);
+  std::set<VisualID> double_buffered;
+  for (int i = 0; i < count; ++i) {
+    int id = 0;
+    int doubled = 0;
+    glXGetFBConfigAttrib(display, configs[i], GLX_VISUAL_ID, &id);
+    glXGetFBConfigAttrib(display, configs[i], GLX_DOUBLEBUFFER, &doubled);
+    if (doubled) double_buffered.insert(static_cast<VisualID>(id));
+  }
+  XFree(configs);
+  XVisualInfo found{};
+  for (int i = 0; visuals && visuals[i].depth == wanted.depth; ++i) {
+    const bool gl = double_buffered.count(visuals[i].visualid) > 0;
+    if (kind == HostVisual::kDefault ? visuals[i].visual == DefaultVisual(display, wanted.screen)
+                                     : gl == (kind == HostVisual::kArgb)) {
+      found = visuals[i];
+      break;
+    }
+  }
+  XFree(visuals);
+  return found;
+}
+
+// A mapped top-level window at (x, 0).
+class HostWindow {
+ public:
+  HostWindow(Display* display, HostVisual kind, int x, int width, int height) : display_(display) {
+    const XVisualInfo visual = FindVisual(display, kind);
+    EXPECT_NE(visual.visual, nullptr);
+    XSetWindowAttributes set{};
+    set.colormap = XCreateColormap(display, DefaultRootWindow(display), visual.visual, AllocNone);
+    set.border_pixel = 0;
+    set.event_mask = StructureNotifyMask;
+    window_ =
+        XCreateWindow(display, DefaultRootWindow(display), x, 0, width, height, 0, visual.depth,
+                      InputOutput, visual.visual, CWColormap | CWBorderPixel | CWEventMask, &set);
+    colormap_ = set.colormap;
+    XMapWindow(display, window_);
+    WaitFor(MapNotify);
+  }
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
+  ~HostWindow() {
+    if (window_) XDestroyWindow(display_, window_);
+    XFreeColormap(display_, colormap_);
+    XSync(display_, False);
+  }
+  Window get() const { return window_; }
+  void Resize(int width, int height) {
+    XResizeWindow(display_, window_, width, height);
+    XSync(display_, False);
+  }
+  void Destroy() {
+    XDestroyWindow(display_, window_);
+    XSync(display_, False);
+    window_ = 0;
+  }
+
+ private:
+  void WaitFor(int type) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    XEvent event;
+    while (std::chrono::steady_clock::now() < end) {
+      if (XCheckTypedWindowEvent(display_, window_, type, &event)) return;
+      pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+      poll(&fd, 1, 50);
+    }
+    ADD_FAILURE() << "no event " << type;
+  }
+
+  Display* display_;
+  Window window_ = 0;
+  Colormap colormap_ = 0;
+};
+
+// What the window GL draws into shows, rows top to bottom, 0xRRGGBB each. (Mesa's software GLX
+// reads the front buffer as zeros, so the window is read as the server holds it.)
+std::vector<std::uint32_t> ReadFrame(const GlGraphics3D& graphics, int width, int height) {
+  glFinish();
+  std::vector<std::uint32_t> pixels;
+  XImage* image = XGetImage(glXGetCurrentDisplay(), graphics.Drawable(), 0, 0, width, height,
+                            AllPlanes, ZPixmap);
+  if (!image) return pixels;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+  }
+  XDestroyImage(image);
+  return pixels;
+}
+
+std::vector<std::uint32_t> Rgb(const Picture& picture) {
+  std::vector<std::uint32_t> pixels;
+  for (std::size_t i = 0; i < picture.rgb.size(); i += 3) {
+    pixels.push_back(std::uint32_t{picture.rgb[i]} << 16 | std::uint32_t{picture.rgb[i + 1]} << 8 |
+                     picture.rgb[i + 2]);
+  }
+  return pixels;
+}
+
+std::vector<std::uint32_t> ReferenceFrame() {
+  std::ifstream file(TOLVENAR_REFERENCE_FRAME, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+  const std::optional<Picture> picture = DecodePicture(bytes);
+  return picture ? Rgb(*picture) : std::vector<std::uint32_t>{};
+}
+
+class GlSceneTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(display) << "no X display";
+    XSetErrorHandler(RecordXError);
+    x_errors = 0;
+    LinuxEmbeddedData embedded;
+    for (int k = 1; k <= kFaceCount; ++k) {
+      const std::optional<Picture> face = DecodePicture(embedded.Bytes("FACE" + std::to_string(k)));
+      ASSERT_TRUE(face);
+      process.files[FacePictureFile(kFolder, k)] = EncodeBmp24(*face);
+    }
+  }
+
+  // The reference frame drawn into `window` by the real scene on a GL device of its own.
+  std::vector<std::uint32_t> RenderReferenceFrame(Window window, int width, int height) {
+    GlGraphics3D graphics(display.get(), window, process);
+    LinearRandomness randomness;
+    Direct3DScene scene(graphics, randomness);
+    EXPECT_TRUE(scene.Initialize(kFolder));
+    testing::SetReferenceFrame(scene);
+    scene.Render();
+    std::vector<std::uint32_t> pixels = ReadFrame(graphics, width, height);
+    scene.Release();
+    return pixels;
+  }
+
+  std::unique_ptr<Display, DisplayCloser> display{XOpenDisplay(nullptr)};
+  testing::CallLog log;
+  testing::FakeProcess process{log};
+};
+
+int Differing(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  if (a.size() != b.size()) return static_cast<int>(std::max(a.size(), b.size()));
+  int n = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
+  return n;
+}
+
+TEST_F(GlSceneTest, HostWindowsShowTheWindowsBuildsFrameAndFollowResizes) {
+  const std::vector<std::uint32_t> reference = ReferenceFrame();
+  ASSERT_EQ(reference.size(), std::size_t{kReferenceWidth * kReferenceHeight});
+  const struct {
+    const char* name;
+    HostVisual visual;
+  } rows[] = {{"24-bit window", HostVisual::kDefault},
+              {"32-bit ARGB window", HostVisual::kArgb},
+              {"32-bit ARGB window without GL: a child window", HostVisual::kArgbWithoutGl}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    HostWindow window(display.get(), row.visual, 0, kReferenceWidth, kReferenceHeight);
+    const std::vector<std::uint32_t> frame =
+        RenderReferenceFrame(window.get(), kReferenceWidth, kReferenceHeight);
+    EXPECT_LE(Differing(frame, reference), kReferenceWidth * kReferenceHeight / 1000);
+
+    // After a resize the frame fills the new size as in a window made at that size.
+    HostWindow fresh(display.get(), row.visual, 400, 200, 150);
+    const std::vector<std::uint32_t> expected = RenderReferenceFrame(fresh.get(), 200, 150);
+    GlGraphics3D graphics(display.get(), window.get(), process);
+    LinearRandomness randomness;
+    Direct3DScene scene(graphics, randomness);
+    ASSERT_TRUE(scene.Initialize(kFolder));
+    scene.Render();
+    window.Resize(200, 150);
+    testing::SetReferenceFrame(scene);
+    scene.Render();
+    EXPECT_EQ(Differing(ReadFrame(graphics, 200, 150), expected), 0);
+    EXPECT_EQ(graphics.Drawable() != window.get(), row.visual == HostVisual::kArgbWithoutGl);
+    scene.Release();
+  }
+  EXPECT_EQ(x_errors, 0);
+}
+
+// A device of its own on a 64 x 64 window, ready to draw untransformed face vertices.
+class GlDeviceTest : public GlSceneTest {
+ protected:
+  void SetUp() override {
+    GlSceneTest::SetUp();
+    window = std::make_unique<HostWindow>(display.get(), HostVisual::kDefault, 0, 64, 64);
+    graphics = std::make_unique<GlGraphics3D>(display.get(), window->get(), process);
+    std::uint32_t format = 0;
+    ASSERT_TRUE(graphics->CreateRoot() && graphics->CreateDirect3D() &&
+                graphics->GetAdapterDisplayModeFormat(0, format) &&
+                graphics->CreateDevice(0, 1, 0x20, PresentParameters{true, 4, format}) &&
+                graphics->SetVertexShader(kFaceVertexFormat) && graphics->SetRenderState(137, 0));
+  }
+  void TearDown() override {
+    if (graphics) graphics->ReleaseDevice();
+  }
+
+  // A strip in the given corner order, textured with `picture`, drawn over the clear colour. With
+  // identity transforms its edges lie on the target's pixel edges in Direct3D's terms (half a pixel
+  // before the first centre), so each pixel centre samples its texel's centre.
+  std::vector<std::uint32_t> DrawQuad(const Picture& picture, bool clockwise) {
+    const float l = -1 - 1 / 64.f, r = 1 - 1 / 64.f, t = 1 + 1 / 64.f, b = -1 + 1 / 64.f;
+    const std::array<FaceVertex, 4> corners = {
+        MakeVertex(l, t, 0.5f, 0xFFFFFFFF, 0, 0), MakeVertex(r, t, 0.5f, 0xFFFFFFFF, 1, 0),
+        MakeVertex(l, b, 0.5f, 0xFFFFFFFF, 0, 1), MakeVertex(r, b, 0.5f, 0xFFFFFFFF, 1, 1)};
+    std::array<FaceVertex, 4> strip = corners;
+    if (!clockwise) std::swap(strip[1], strip[2]);
+    process.files["quad.bmp"] = EncodeBmp24(picture);
+    TextureFileArguments arguments{64, 64, 0, 0, 21, 1, 1, 1, 0};
+    Texture3D texture = Texture3D::kNone;
+    VertexBuffer3D buffer = VertexBuffer3D::kNone;
+    EXPECT_TRUE(graphics->CreateTextureFromFile("quad.bmp", arguments, texture));
+    EXPECT_TRUE(graphics->CreateVertexBuffer(sizeof strip, 0, kFaceVertexFormat, 1, buffer));
+    EXPECT_TRUE(graphics->SetVertexBufferData(buffer, 0, sizeof strip, 0, strip.data()));
+    EXPECT_TRUE(graphics->Clear(1, kClearColour, 1, 0));
+    EXPECT_TRUE(graphics->BeginScene());
+    EXPECT_TRUE(graphics->SetTexture(0, texture));
+    EXPECT_TRUE(graphics->SetStreamSource(0, buffer, sizeof(FaceVertex)));
+    EXPECT_TRUE(graphics->DrawPrimitive(5, 0, 2));
+    EXPECT_TRUE(graphics->EndScene());
+    EXPECT_TRUE(graphics->Present());
+    return ReadFrame(*graphics, 64, 64);
+  }
+
+  std::unique_ptr<HostWindow> window;
+  std::unique_ptr<GlGraphics3D> graphics;
+};
+
+// 64 x 64, quarters red (top-left), green (top-right), blue (bottom-left), white.
+Picture Quarters() {
+  Picture p{64, 64, std::vector<std::uint8_t>(64 * 64 * 3)};
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      const std::uint32_t rgb =
+          y < 32 ? (x < 32 ? 0xFF0000 : 0x00FF00) : (x < 32 ? 0x0000FF : 0xFFFFFF);
+      for (int i = 0; i < 3; ++i) p.rgb[(y * 64 + x) * 3 + i] = (rgb >> (16 - 8 * i)) & 0xFF;
+    }
+  }
+  return p;
+}
+
+TEST_F(GlDeviceTest, TextureRowsComeTopFirstAndBackFacesStayHidden) {
+  const std::vector<std::uint32_t> front = DrawQuad(Quarters(), true);
+  // Each screen pixel shows exactly its texel: nearest sampling, centres aligned.
+  EXPECT_EQ(Differing(front, Rgb(Quarters())), 0);
+  const std::vector<std::uint32_t> back = DrawQuad(Quarters(), false);
+  EXPECT_EQ(Differing(back, std::vector<std::uint32_t>(64 * 64, kClearColour)), 0)
+      << "counter-clockwise on screen: culled";
+}
+
+TEST_F(GlDeviceTest, ClearFillsOnlyTheViewportWithTheExactColour) {
+  ASSERT_TRUE(graphics->Clear(1, 0x00CCCCFF, 1, 0));
+  ASSERT_TRUE(graphics->SetViewport({8, 4, 16, 10, 0, 1}));
+  ASSERT_TRUE(graphics->Clear(1, 0x00123456, 1, 0));
+  EXPECT_FALSE(graphics->Clear(3, 0, 1, 0)) << "no depth buffer";
+  ASSERT_TRUE(graphics->Present());
+  const std::vector<std::uint32_t> pixels = ReadFrame(*graphics, 64, 64);
+  int inside = 0;
+  int outside = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      const bool in = x >= 8 && x < 24 && y >= 4 && y < 14;
+      (in ? inside : outside) += pixels[y * 64 + x] == (in ? 0x123456u : kClearColour);
+    }
+  }
+  EXPECT_EQ(inside, 16 * 10);
+  EXPECT_EQ(outside, 64 * 64 - 16 * 10);
+}
+
+TEST_F(GlDeviceTest, FrameRateOverlayDrawsInTheLowerLeftCorner) {
+  GlGraphics3D fps(display.get(), window->get(), process, true);
+  std::uint32_t format = 0;
+  graphics->ReleaseDevice();
+  ASSERT_TRUE(fps.CreateRoot() && fps.CreateDirect3D() &&
+              fps.GetAdapterDisplayModeFormat(0, format) &&
+              fps.CreateDevice(0, 1, 0x20, PresentParameters{true, 4, format}));
+  ASSERT_TRUE(fps.Clear(1, kClearColour, 1, 0));
+  ASSERT_TRUE(fps.Present());
+  const std::vector<std::uint32_t> pixels = ReadFrame(fps, 64, 64);
+  int lower = 0;
+  int upper = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) (y < 32 ? upper : lower) += pixels[y * 64 + x] != kClearColour;
+  }
+  EXPECT_GT(lower, 20) << "text";
+  EXPECT_EQ(upper, 0);
+  fps.ReleaseDevice();
+}
+
+TEST_F(GlSceneTest, AWindowThatGoesAwayFailsTheFrameAndStillReleases) {
+  HostWindow window(display.get(), HostVisual::kArgbWithoutGl, 0, 64, 64);
+  LinearRandomness randomness;
+  std::unique_ptr<Scene> scene = CreateGlScene(display.get(), window.get(), process, randomness);
+  ASSERT_TRUE(scene->Initialize(kFolder));
+  scene->Render();
+  window.Destroy();
+  scene->Render();
+  scene->Render();
+  scene->Release();
+  XSync(display.get(), False);
+  EXPECT_GT(x_errors, 0) << "recorded, not fatal";
+}
+
+}  // namespace
+}  // namespace tolvenar::linux_port
