@@ -8,17 +8,17 @@
 #include <X11/Xutil.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_runtime.h"
+#include "fakes/file_bytes.h"
 #include "runtime/randomness.h"
 #include "runtime/linux/embedded_data_linux.h"
 #include "runtime/picture.h"
@@ -54,33 +54,31 @@ enum class HostVisual {
 };
 
 XVisualInfo FindVisual(Display* display, HostVisual kind) {
-  XVisualInfo wanted{};
-  wanted.screen = DefaultScreen(display);
-  wanted.depth = kind == HostVisual::kDefault ? DefaultDepth(display, wanted.screen) : 32;
-  wanted.c_class = TrueColor;
+  const int screen = DefaultScreen(display);
+  XVisualInfo found{};
+  if (kind == HostVisual::kDefault) {
+    XMatchVisualInfo(display, screen, DefaultDepth(display, screen), TrueColor, &found);
+    return found;
+  }
   int count = 0;
-  XVisualInfo* visuals = XGetVisualInfo(
-      display, VisualScreenMask | VisualDepthMask | VisualClassMask, &wanted, &count);
-  GLXFBConfig* configs = glXGetFBConfigs(display, wanted.screen, &count);
-  std::set<VisualID> double_buffered;
+  GLXFBConfig* configs = glXGetFBConfigs(display, screen, &count);
+  std::map<VisualID, bool> double_buffered;  // by visual: some configuration is
   for (int i = 0; i < count; ++i) {
     int id = 0;
     int doubled = 0;
     glXGetFBConfigAttrib(display, configs[i], GLX_VISUAL_ID, &id);
     glXGetFBConfigAttrib(display, configs[i], GLX_DOUBLEBUFFER, &doubled);
-    if (doubled) double_buffered.insert(static_cast<VisualID>(id));
+    double_buffered[static_cast<VisualID>(id)] |= doubled != 0;
   }
   XFree(configs);
-  XVisualInfo found{};
-  for (int i = 0; visuals && visuals[i].depth == wanted.depth; ++i) {
-    const bool gl = double_buffered.count(visuals[i].visualid) > 0;
-    if (kind == HostVisual::kDefault ? visuals[i].visual == DefaultVisual(display, wanted.screen)
-                                     : gl == (kind == HostVisual::kArgb)) {
-      found = visuals[i];
-      break;
-    }
+  for (const auto& [id, doubled] : double_buffered) {
+    XVisualInfo wanted{};
+    wanted.visualid = id;
+    XVisualInfo* visual = XGetVisualInfo(display, VisualIDMask, &wanted, &count);
+    if (visual && visual->depth == 32 && doubled == (kind == HostVisual::kArgb)) found = *visual;
+    XFree(visual);
+    if (found.visual) break;
   }
-  XFree(visuals);
   return found;
 }
 
@@ -161,9 +159,7 @@ std::vector<std::uint32_t> Rgb(const Picture& picture) {
 }
 
 std::vector<std::uint32_t> ReferenceFrame() {
-  std::ifstream file(TOLVENAR_REFERENCE_FRAME, std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(file), {}};
-  const std::optional<Picture> picture = DecodePicture(bytes);
+  const std::optional<Picture> picture = DecodePicture(testing::Get(TOLVENAR_REFERENCE_FRAME));
   return picture ? Rgb(*picture) : std::vector<std::uint32_t>{};
 }
 
@@ -240,21 +236,20 @@ TEST_F(GlSceneTest, HostWindowsShowTheWindowsBuildsFrameAndFollowResizes) {
   EXPECT_EQ(x_errors, 0);
 }
 
-// A device of its own on a 64 x 64 window, ready to draw untransformed face vertices.
+bool MakeDevice(GlGraphics3D& graphics) {
+  std::uint32_t format = 0;
+  return graphics.CreateRoot() && graphics.CreateDirect3D() &&
+         graphics.GetAdapterDisplayModeFormat(0, format) &&
+         graphics.CreateDevice(0, 1, 0x20, PresentParameters{true, 4, format}) &&
+         graphics.SetVertexShader(kFaceVertexFormat) && graphics.SetRenderState(137, 0);
+}
+
+// A device of its own on a 64 x 64 window.
 class GlDeviceTest : public GlSceneTest {
  protected:
   void SetUp() override {
     GlSceneTest::SetUp();
-    window = std::make_unique<HostWindow>(display.get(), HostVisual::kDefault, 0, 64, 64);
-    graphics = std::make_unique<GlGraphics3D>(display.get(), window->get(), process);
-    std::uint32_t format = 0;
-    ASSERT_TRUE(graphics->CreateRoot() && graphics->CreateDirect3D() &&
-                graphics->GetAdapterDisplayModeFormat(0, format) &&
-                graphics->CreateDevice(0, 1, 0x20, PresentParameters{true, 4, format}) &&
-                graphics->SetVertexShader(kFaceVertexFormat) && graphics->SetRenderState(137, 0));
-  }
-  void TearDown() override {
-    if (graphics) graphics->ReleaseDevice();
+    ASSERT_TRUE(MakeDevice(graphics));
   }
 
   // A strip in the given corner order, textured with `picture`, drawn over the clear colour. With
@@ -262,91 +257,68 @@ class GlDeviceTest : public GlSceneTest {
   // before the first centre), so each pixel centre samples its texel's centre.
   std::vector<std::uint32_t> DrawQuad(const Picture& picture, bool clockwise) {
     const float l = -1 - 1 / 64.f, r = 1 - 1 / 64.f, t = 1 + 1 / 64.f, b = -1 + 1 / 64.f;
-    const std::array<FaceVertex, 4> corners = {
+    std::array<FaceVertex, 4> strip = {
         MakeVertex(l, t, 0.5f, 0xFFFFFFFF, 0, 0), MakeVertex(r, t, 0.5f, 0xFFFFFFFF, 1, 0),
         MakeVertex(l, b, 0.5f, 0xFFFFFFFF, 0, 1), MakeVertex(r, b, 0.5f, 0xFFFFFFFF, 1, 1)};
-    std::array<FaceVertex, 4> strip = corners;
     if (!clockwise) std::swap(strip[1], strip[2]);
     process.files["quad.bmp"] = EncodeBmp24(picture);
-    TextureFileArguments arguments{64, 64, 0, 0, 21, 1, 1, 1, 0};
     Texture3D texture = Texture3D::kNone;
     VertexBuffer3D buffer = VertexBuffer3D::kNone;
-    EXPECT_TRUE(graphics->CreateTextureFromFile("quad.bmp", arguments, texture));
-    EXPECT_TRUE(graphics->CreateVertexBuffer(sizeof strip, 0, kFaceVertexFormat, 1, buffer));
-    EXPECT_TRUE(graphics->SetVertexBufferData(buffer, 0, sizeof strip, 0, strip.data()));
-    EXPECT_TRUE(graphics->Clear(1, kClearColour, 1, 0));
-    EXPECT_TRUE(graphics->BeginScene());
-    EXPECT_TRUE(graphics->SetTexture(0, texture));
-    EXPECT_TRUE(graphics->SetStreamSource(0, buffer, sizeof(FaceVertex)));
-    EXPECT_TRUE(graphics->DrawPrimitive(5, 0, 2));
-    EXPECT_TRUE(graphics->EndScene());
-    EXPECT_TRUE(graphics->Present());
-    return ReadFrame(*graphics, 64, 64);
+    EXPECT_TRUE(
+        graphics.CreateTextureFromFile("quad.bmp", {64, 64, 0, 0, 21, 1, 1, 1, 0}, texture));
+    EXPECT_TRUE(graphics.CreateVertexBuffer(sizeof strip, 0, kFaceVertexFormat, 1, buffer));
+    EXPECT_TRUE(graphics.SetVertexBufferData(buffer, 0, sizeof strip, 0, strip.data()));
+    EXPECT_TRUE(graphics.Clear(1, kClearColour, 1, 0) && graphics.BeginScene() &&
+                graphics.SetTexture(0, texture) &&
+                graphics.SetStreamSource(0, buffer, sizeof(FaceVertex)) &&
+                graphics.DrawPrimitive(5, 0, 2) && graphics.EndScene() && graphics.Present());
+    return ReadFrame(graphics, 64, 64);
   }
 
-  std::unique_ptr<HostWindow> window;
-  std::unique_ptr<GlGraphics3D> graphics;
+  HostWindow window{display.get(), HostVisual::kDefault, 0, 64, 64};
+  GlGraphics3D graphics{display.get(), window.get(), process};
 };
 
-// 64 x 64, quarters red (top-left), green (top-right), blue (bottom-left), white.
-Picture Quarters() {
-  Picture p{64, 64, std::vector<std::uint8_t>(64 * 64 * 3)};
-  for (int y = 0; y < 64; ++y) {
-    for (int x = 0; x < 64; ++x) {
-      const std::uint32_t rgb =
-          y < 32 ? (x < 32 ? 0xFF0000 : 0x00FF00) : (x < 32 ? 0x0000FF : 0xFFFFFF);
-      for (int i = 0; i < 3; ++i) p.rgb[(y * 64 + x) * 3 + i] = (rgb >> (16 - 8 * i)) & 0xFF;
-    }
-  }
-  return p;
-}
-
 TEST_F(GlDeviceTest, TextureRowsComeTopFirstAndBackFacesStayHidden) {
-  const std::vector<std::uint32_t> front = DrawQuad(Quarters(), true);
+  // Quarters red (top-left), green (top-right), blue (bottom-left) and white.
+  Picture quarters{64, 64, std::vector<std::uint8_t>(64 * 64 * 3)};
+  for (int i = 0; i < 64 * 64; ++i) {
+    const bool right = i % 64 >= 32;
+    const bool bottom = i / 64 >= 32;
+    quarters.rgb[i * 3] = !bottom ? (right ? 0 : 255) : (right ? 255 : 0);
+    quarters.rgb[i * 3 + 1] = right ? 255 : 0;
+    quarters.rgb[i * 3 + 2] = bottom ? 255 : 0;
+  }
   // Each screen pixel shows exactly its texel: nearest sampling, centres aligned.
-  EXPECT_EQ(Differing(front, Rgb(Quarters())), 0);
-  const std::vector<std::uint32_t> back = DrawQuad(Quarters(), false);
-  EXPECT_EQ(Differing(back, std::vector<std::uint32_t>(64 * 64, kClearColour)), 0)
+  EXPECT_EQ(Differing(DrawQuad(quarters, true), Rgb(quarters)), 0);
+  EXPECT_EQ(Differing(DrawQuad(quarters, false), std::vector<std::uint32_t>(64 * 64, kClearColour)),
+            0)
       << "counter-clockwise on screen: culled";
 }
 
 TEST_F(GlDeviceTest, ClearFillsOnlyTheViewportWithTheExactColour) {
-  ASSERT_TRUE(graphics->Clear(1, 0x00CCCCFF, 1, 0));
-  ASSERT_TRUE(graphics->SetViewport({8, 4, 16, 10, 0, 1}));
-  ASSERT_TRUE(graphics->Clear(1, 0x00123456, 1, 0));
-  EXPECT_FALSE(graphics->Clear(3, 0, 1, 0)) << "no depth buffer";
-  ASSERT_TRUE(graphics->Present());
-  const std::vector<std::uint32_t> pixels = ReadFrame(*graphics, 64, 64);
-  int inside = 0;
-  int outside = 0;
-  for (int y = 0; y < 64; ++y) {
-    for (int x = 0; x < 64; ++x) {
-      const bool in = x >= 8 && x < 24 && y >= 4 && y < 14;
-      (in ? inside : outside) += pixels[y * 64 + x] == (in ? 0x123456u : kClearColour);
-    }
-  }
-  EXPECT_EQ(inside, 16 * 10);
-  EXPECT_EQ(outside, 64 * 64 - 16 * 10);
+  ASSERT_TRUE(graphics.Clear(1, 0x00CCCCFF, 1, 0));
+  ASSERT_TRUE(graphics.SetViewport({8, 4, 16, 10, 0, 1}));
+  ASSERT_TRUE(graphics.Clear(1, 0x00123456, 1, 0));
+  EXPECT_FALSE(graphics.Clear(3, 0, 1, 0)) << "no depth buffer";
+  ASSERT_TRUE(graphics.Present());
+  std::vector<std::uint32_t> expected(64 * 64, kClearColour);
+  for (int y = 4; y < 14; ++y) std::fill_n(&expected[y * 64 + 8], 16, 0x123456);
+  EXPECT_EQ(Differing(ReadFrame(graphics, 64, 64), expected), 0);
 }
 
 TEST_F(GlDeviceTest, FrameRateOverlayDrawsInTheLowerLeftCorner) {
-  GlGraphics3D fps(display.get(), window->get(), process, true);
-  std::uint32_t format = 0;
-  graphics->ReleaseDevice();
-  ASSERT_TRUE(fps.CreateRoot() && fps.CreateDirect3D() &&
-              fps.GetAdapterDisplayModeFormat(0, format) &&
-              fps.CreateDevice(0, 1, 0x20, PresentParameters{true, 4, format}));
-  ASSERT_TRUE(fps.Clear(1, kClearColour, 1, 0));
-  ASSERT_TRUE(fps.Present());
+  graphics.ReleaseDevice();
+  GlGraphics3D fps(display.get(), window.get(), process, true);
+  ASSERT_TRUE(MakeDevice(fps));
+  ASSERT_TRUE(fps.Clear(1, kClearColour, 1, 0) && fps.Present());
   const std::vector<std::uint32_t> pixels = ReadFrame(fps, 64, 64);
-  int lower = 0;
-  int upper = 0;
-  for (int y = 0; y < 64; ++y) {
-    for (int x = 0; x < 64; ++x) (y < 32 ? upper : lower) += pixels[y * 64 + x] != kClearColour;
-  }
-  EXPECT_GT(lower, 20) << "text";
-  EXPECT_EQ(upper, 0);
-  fps.ReleaseDevice();
+  const auto text = [&](int from, int to) {
+    return std::count_if(&pixels[from * 64], &pixels[to * 64],
+                         [](std::uint32_t p) { return p != kClearColour; });
+  };
+  EXPECT_GT(text(32, 64), 20);
+  EXPECT_EQ(text(0, 32), 0);
 }
 
 TEST_F(GlSceneTest, AWindowThatGoesAwayFailsTheFrameAndStillReleases) {
