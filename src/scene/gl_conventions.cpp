@@ -151,9 +151,10 @@ void FrameRateText::FramePresented(std::uint64_t now_ms) {
   const std::uint64_t elapsed = now_ms - since_ms_;
   if (elapsed < 1000) return;
   char text[32];
-  std::snprintf(text, sizeof text, "FPS: %.1f",
-                static_cast<double>(frames_) * 1000.0 / static_cast<double>(elapsed));
-  text_ = text;
+  if (std::snprintf(text, sizeof text, "FPS: %.1f",
+                    static_cast<double>(frames_) * 1000.0 / static_cast<double>(elapsed)) > 0) {
+    text_ = text;
+  }
   frames_ = 0;
   since_ms_ = now_ms;
 }

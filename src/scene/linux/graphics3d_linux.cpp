@@ -190,6 +190,7 @@ bool GlGraphics3D::CreateDevice(std::uint32_t adapter, std::uint32_t, std::uint3
       glXChooseFBConfig(display_, screen, wanted, &count));
   if (!configs) return false;
   std::vector<FrameBufferCandidate> candidates;
+  candidates.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) candidates.push_back(CandidateOf(display_, configs.get()[i]));
   const std::optional<FrameBufferChoice> choice = ChooseFrameBuffer(
       candidates, static_cast<std::uint32_t>(XVisualIDFromVisual(attributes.visual)));
