@@ -80,20 +80,9 @@ std::uint64_t NowMilliseconds() {
 
 }  // namespace
 
-GlContext& GlContext::operator=(GlContext&& o) noexcept {
-  if (this != &o) {
-    reset();
-    display_ = o.display_;
-    context_ = std::exchange(o.context_, nullptr);
-  }
-  return *this;
-}
-
-void GlContext::reset() {
-  if (!context_) return;
-  if (glXGetCurrentContext() == context_) glXMakeContextCurrent(display_, None, None, nullptr);
-  glXDestroyContext(display_, context_);
-  context_ = nullptr;
+void DestroyContext::operator()(Display* display, GLXContext context) const {
+  if (glXGetCurrentContext() == context) glXMakeContextCurrent(display, None, None, nullptr);
+  glXDestroyContext(display, context);
 }
 
 GLuint GlTextures::Make() {
@@ -215,7 +204,7 @@ bool GlGraphics3D::CreateDevice(std::uint32_t adapter, std::uint32_t, std::uint3
                                              static_cast<unsigned>(std::max(attributes.height, 1)),
                                              0, visual->depth, InputOutput, visual->visual,
                                              CWColormap | CWBorderPixel | CWBackPixmap, &set));
-    if (child_.get() == 0) return false;
+    if (!child_) return false;
     XMapWindow(display_, child_.get());
     drawable_ = child_.get();
   }
@@ -223,7 +212,7 @@ bool GlGraphics3D::CreateDevice(std::uint32_t adapter, std::uint32_t, std::uint3
   context_ =
       GlContext(display_, glXCreateNewContext(display_, config, GLX_RGBA_TYPE, nullptr, True));
   glx_window_ = GlxWindow(display_, glXCreateWindow(display_, config, drawable_, nullptr));
-  if (!context_ || glx_window_.get() == 0 ||
+  if (!context_ || !glx_window_ ||
       !glXMakeContextCurrent(display_, glx_window_.get(), glx_window_.get(), context_.get())) {
     ReleaseDevice();
     return false;
@@ -484,8 +473,7 @@ bool GlGraphics3D::RefreshSize() {
     lost_ = true;  // the window is gone: every later call fails
     return false;
   }
-  if (child_.get() != 0 &&
-      (static_cast<int>(width) != width_ || static_cast<int>(height) != height_)) {
+  if (child_ && (static_cast<int>(width) != width_ || static_cast<int>(height) != height_)) {
     XResizeWindow(display_, child_.get(), std::max(width, 1u), std::max(height, 1u));
   }
   width_ = static_cast<int>(width);

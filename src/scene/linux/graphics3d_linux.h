@@ -21,85 +21,54 @@
 
 namespace tolvenar::linux_port {
 
-// A GLX context, released (and made not current) with the object.
-class GlContext {
+// A resource of an X display, freed by Free{}(display, handle) with the object.
+template <class Handle, class Free>
+class DisplayResource {
  public:
-  GlContext() = default;
-  GlContext(Display* display, GLXContext context) : display_(display), context_(context) {}
-  GlContext(const GlContext&) = delete;
-  GlContext& operator=(const GlContext&) = delete;
-  GlContext(GlContext&& o) noexcept { *this = std::move(o); }
-  GlContext& operator=(GlContext&& o) noexcept;
-  ~GlContext() { reset(); }
-  void reset();
-  explicit operator bool() const { return context_ != nullptr; }
-  GLXContext get() const { return context_; }
-
- private:
-  Display* display_ = nullptr;
-  GLXContext context_ = nullptr;
-};
-
-// An X resource freed by `Free(display, id)` with the object.
-template <int (*Free)(Display*, XID)>
-class UniqueXid {
- public:
-  UniqueXid() = default;
-  UniqueXid(Display* display, XID id) : display_(display), id_(id) {}
-  UniqueXid(const UniqueXid&) = delete;
-  UniqueXid& operator=(const UniqueXid&) = delete;
-  UniqueXid(UniqueXid&& o) noexcept { *this = std::move(o); }
-  UniqueXid& operator=(UniqueXid&& o) noexcept {
+  DisplayResource() = default;
+  DisplayResource(Display* display, Handle handle) : display_(display), handle_(handle) {}
+  DisplayResource(const DisplayResource&) = delete;
+  DisplayResource& operator=(const DisplayResource&) = delete;
+  DisplayResource(DisplayResource&& o) noexcept { *this = std::move(o); }
+  DisplayResource& operator=(DisplayResource&& o) noexcept {
     if (this != &o) {
       reset();
       display_ = o.display_;
-      id_ = o.id_;
-      o.id_ = 0;
+      handle_ = std::exchange(o.handle_, Handle{});
     }
     return *this;
   }
-  ~UniqueXid() { reset(); }
+  ~DisplayResource() { reset(); }
   void reset() {
-    if (id_ != 0) Free(display_, id_);
-    id_ = 0;
+    if (handle_ != Handle{}) Free{}(display_, handle_);
+    handle_ = Handle{};
   }
-  XID get() const { return id_; }
+  explicit operator bool() const { return handle_ != Handle{}; }
+  Handle get() const { return handle_; }
 
  private:
   Display* display_ = nullptr;
-  XID id_ = 0;
+  Handle handle_{};
 };
-using UniqueWindow = UniqueXid<XDestroyWindow>;
-using UniqueColormap = UniqueXid<XFreeColormap>;
 
-// The GLX drawable of an X window for a context made from a GLXFBConfig, destroyed with the
-// object.
-class GlxWindow {
- public:
-  GlxWindow() = default;
-  GlxWindow(Display* display, GLXWindow window) : display_(display), window_(window) {}
-  GlxWindow(const GlxWindow&) = delete;
-  GlxWindow& operator=(const GlxWindow&) = delete;
-  GlxWindow(GlxWindow&& o) noexcept { *this = std::move(o); }
-  GlxWindow& operator=(GlxWindow&& o) noexcept {
-    if (this != &o) {
-      reset();
-      display_ = o.display_;
-      window_ = std::exchange(o.window_, 0);
-    }
-    return *this;
-  }
-  ~GlxWindow() { reset(); }
-  void reset() {
-    if (window_ != 0) glXDestroyWindow(display_, window_);
-    window_ = 0;
-  }
-  GLXWindow get() const { return window_; }
-
- private:
-  Display* display_ = nullptr;
-  GLXWindow window_ = 0;
+struct DestroyWindow {
+  void operator()(Display* display, Window window) const { XDestroyWindow(display, window); }
 };
+struct FreeColormap {
+  void operator()(Display* display, Colormap colormap) const { XFreeColormap(display, colormap); }
+};
+struct DestroyGlxWindow {
+  void operator()(Display* display, GLXWindow window) const { glXDestroyWindow(display, window); }
+};
+// Made not current first when it is.
+struct DestroyContext {
+  void operator()(Display* display, GLXContext context) const;
+};
+using UniqueWindow = DisplayResource<Window, DestroyWindow>;
+using UniqueColormap = DisplayResource<Colormap, FreeColormap>;
+// The GLX drawable of an X window, for a context made from a GLXFBConfig.
+using GlxWindow = DisplayResource<GLXWindow, DestroyGlxWindow>;
+using GlContext = DisplayResource<GLXContext, DestroyContext>;
 
 // GL names made in the current context, deleted with the object (the context must still be
 // current then: the device declares them after the context).

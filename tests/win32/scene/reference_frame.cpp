@@ -16,6 +16,7 @@
 #include "scene/direct3d_scene.h"
 #include "scene/reference_frame.h"
 #include "scene/win32/graphics3d_win32.h"
+#include "screen_pixels.h"
 
 namespace {
 
@@ -27,33 +28,13 @@ void PumpMessages() {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-// The screen's pixels under the window at the top-left corner, rows top to bottom.
-tolvenar::Picture ScreenPixels() {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kReferenceWidth;
-  info.bmiHeader.biHeight = -kReferenceHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, kReferenceWidth, kReferenceHeight, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  tolvenar::Picture picture{kReferenceWidth, kReferenceHeight,
-                            std::vector<std::uint8_t>(kReferenceWidth * kReferenceHeight * 3)};
-  const auto* pixels = static_cast<const std::uint8_t*>(bits);
-  for (int i = 0; i < kReferenceWidth * kReferenceHeight; ++i) {
-    picture.rgb[i * 3] = pixels[i * 4 + 2];
-    picture.rgb[i * 3 + 1] = pixels[i * 4 + 1];
-    picture.rgb[i * 3 + 2] = pixels[i * 4];
+tolvenar::Picture WindowPicture() {
+  tolvenar::Picture picture{kReferenceWidth, kReferenceHeight, {}};
+  for (const std::uint32_t p : tolvenar::win32::ScreenPixels(kReferenceWidth, kReferenceHeight)) {
+    picture.rgb.insert(picture.rgb.end(),
+                       {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+                        static_cast<std::uint8_t>(p)});
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return picture;
 }
 
@@ -98,7 +79,7 @@ int main(int argc, char** argv) {
       scene.Render();
       PumpMessages();
       Sleep(200);
-      status = process.WriteWholeFile(argv[1], tolvenar::EncodeBmp24(ScreenPixels())) ? 0 : 1;
+      status = process.WriteWholeFile(argv[1], tolvenar::EncodeBmp24(WindowPicture())) ? 0 : 1;
     } else {
       std::fprintf(stderr, "the scene did not initialize\n");
     }

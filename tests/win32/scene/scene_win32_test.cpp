@@ -15,6 +15,7 @@
 #include "scene/win32/device_warm_up.h"
 #include "scene/win32/direct3d_scene_win32.h"
 #include "scene/win32/graphics3d_win32.h"
+#include "screen_pixels.h"
 
 namespace tolvenar::win32 {
 namespace {
@@ -188,30 +189,7 @@ TEST_F(SceneWin32Test, FramesOnTheRealDeviceShowTheFaceAhead) {
 }
 
 // The window's pixels as read from the screen, 0xRRGGBB each.
-std::vector<std::uint32_t> WindowPixels() {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kWindowSize;
-  info.bmiHeader.biHeight = -kWindowSize;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, kWindowSize, kWindowSize, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  std::vector<std::uint32_t> pixels(
-      static_cast<const std::uint32_t*>(bits),
-      static_cast<const std::uint32_t*>(bits) + kWindowSize * kWindowSize);
-  for (auto& p : pixels) p &= 0xFFFFFF;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
+std::vector<std::uint32_t> WindowPixels() { return ScreenPixels(kWindowSize, kWindowSize); }
 
 TEST_F(SceneWin32Test, NoGapBetweenFacesWhereThreeMeet) {
   // All faces one colour, the view turned towards a corner of the box: any other colour on screen
