@@ -53,7 +53,7 @@ test-linux: linux
 test: test-native test-fuzz test-linux test-windows
 
 # Static checks of the core and the back ends: clang-tidy (.clang-tidy) and cppcheck, both must be clean.
-lint: native
+lint: native linux
 	@scripts/lint
 
 # Line coverage of the core by the native tests (gcovr), written to build/coverage/.

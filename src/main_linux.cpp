@@ -97,7 +97,7 @@ class BlankScene final : public Scene {
 int RunSaver(const HostRun& run, TerminationSignals& signals) {
   XDisplay display;
   if (!display.get()) {
-    std::fputs("tolvenar: cannot open the display\n", stderr);
+    (void)std::fputs("tolvenar: cannot open the display\n", stderr);
     return 1;
   }
 
@@ -176,13 +176,13 @@ int main(int argc, char** argv) {
   const std::string usage = HostUsage("tolvenar");
   switch (run.kind) {
     case RunKind::kHelp:
-      std::fputs(usage.c_str(), stdout);
+      (void)std::fputs(usage.c_str(), stdout);
       return 0;
     case RunKind::kUsageError:
-      std::fprintf(stderr, "tolvenar: %s\n%s", run.error.c_str(), usage.c_str());
+      (void)std::fprintf(stderr, "tolvenar: %s\n%s", run.error.c_str(), usage.c_str());
       return 1;
     case RunKind::kSettings:
-      std::fputs(
+      (void)std::fputs(
           "tolvenar: the settings dialog is not available in this version; edit the "
           "settings file instead\n",
           stderr);

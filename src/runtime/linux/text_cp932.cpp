@@ -13,6 +13,8 @@ class Converter {
   ~Converter() {
     if (ok()) iconv_close(cd_);
   }
+  // iconv_open reports failure as (iconv_t)-1.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
   std::optional<std::string> Convert(std::string_view text) {
