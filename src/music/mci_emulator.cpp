@@ -147,8 +147,9 @@ std::optional<int> TmsfTrack(std::string_view position) {
   return static_cast<int>(*track);
 }
 
+// The start of a track (1-255) as "tt:mm:ss:ff".
 std::string Tmsf(int track) {
-  char text[16];
+  char text[32];
   std::snprintf(text, sizeof text, "%02d:%02d:%02d:%02d", track, 0, 0, 0);
   return text;
 }
