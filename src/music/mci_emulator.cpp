@@ -1,7 +1,6 @@
 #include "music/mci_emulator.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <utility>
 
@@ -149,9 +148,8 @@ std::optional<int> TmsfTrack(std::string_view position) {
 
 // The start of a track (1-255) as "tt:mm:ss:ff".
 std::string Tmsf(int track) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d:%02d", track, 0, 0, 0);
-  return text;
+  const std::string number = std::to_string(track);
+  return (number.size() < 2 ? "0" + number : number) + ":00:00:00";
 }
 
 // Removes the flags that change nothing here: commands complete before the reply, and nobody is
