@@ -1,15 +1,18 @@
 #pragma once
 // Fakes of the multimedia services: a command-string service with scripted answers that records
-// every command with the size of its reply buffer, and a wave-sound player that logs its calls.
+// every command with the size of its reply buffer, a wave-sound player that logs its calls, and
+// media players over a set of known files and a CD of some tracks that log theirs.
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "music/mci.h"
+#include "music/media_backend.h"
 #include "music/wave_sound.h"
 
 namespace tolvenar::testing {
@@ -98,6 +101,82 @@ class FakeWaveSound : public WaveSound {
 
   std::uint32_t device_count = 1;
   std::vector<std::string> log;
+};
+
+// Players that know the files of `files` and a disc of `cd_tracks` tracks (0: no drive). Play
+// runs until Finish posts the end; the disc then stands after its last track.
+class FakeMediaBackend : public MediaBackend {
+ public:
+  MediaOpenResult OpenFile(int id, const std::string& path) override {
+    log.push_back("OpenFile " + std::to_string(id) + " " + path);
+    if (files.count(path) == 0) return MediaOpenResult::kCannotPlay;
+    players[id] = {};
+    return MediaOpenResult::kOpened;
+  }
+  MediaOpenResult OpenCd(int id) override {
+    log.push_back("OpenCd " + std::to_string(id));
+    if (cd_tracks == 0) return MediaOpenResult::kNoDrive;
+    players[id] = {};
+    players[id].track = 1;
+    return MediaOpenResult::kOpened;
+  }
+  bool Play(int id) override {
+    return Do("Play", id, [](Player& p) { p.playing = true; });
+  }
+  bool Hold(int id) override {
+    return Do("Hold", id, [](Player& p) { p.playing = false; });
+  }
+  bool SeekTo(int id, long long position_ms) override {
+    return Do("SeekTo " + std::to_string(position_ms), id, [](Player&) {});
+  }
+  bool SeekToTrack(int id, int track) override {
+    return Do("SeekToTrack " + std::to_string(track), id, [track](Player& p) { p.track = track; });
+  }
+  std::optional<int> TrackCount(int id) override {
+    if (players.count(id) == 0 || players[id].track == 0) return std::nullopt;
+    return cd_tracks;
+  }
+  std::optional<int> CurrentTrack(int id) override {
+    if (players.count(id) == 0 || players[id].track == 0) return std::nullopt;
+    return players[id].track;
+  }
+  void Close(int id) override {
+    log.push_back("Close " + std::to_string(id));
+    players.erase(id);
+  }
+  std::vector<MediaEvent> TakeEvents(int id) override {
+    std::vector<MediaEvent> events;
+    if (players.count(id) != 0) events.swap(players[id].events);
+    return events;
+  }
+
+  // Every playing player reaches its end.
+  void Finish() {
+    for (auto& [id, player] : players) {
+      if (!player.playing) continue;
+      player.playing = false;
+      if (player.track != 0) player.track = cd_tracks;
+      player.events.push_back(MediaEvent::kEnded);
+    }
+  }
+
+  std::set<std::string> files;
+  int cd_tracks = 0;
+  std::vector<std::string> log;
+
+ private:
+  struct Player {
+    bool playing = false;
+    int track = 0;  // 0 for a file
+    std::vector<MediaEvent> events;
+  };
+  bool Do(const std::string& what, int id, const std::function<void(Player&)>& change) {
+    log.push_back(what + " " + std::to_string(id));
+    if (players.count(id) == 0) return false;
+    change(players[id]);
+    return true;
+  }
+  std::map<int, Player> players;
 };
 
 }  // namespace tolvenar::testing

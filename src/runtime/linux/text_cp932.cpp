@@ -2,48 +2,42 @@
 
 #include <iconv.h>
 
+#include <memory>
+#include <vector>
+
 namespace tolvenar::linux_port {
 namespace {
 
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  ~Converter() {
-    if (ok()) iconv_close(cd_);
-  }
-  // iconv_open reports failure as (iconv_t)-1.
-  // NOLINTNEXTLINE(performance-no-int-to-ptr)
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  std::optional<std::string> Convert(std::string_view text) {
-    if (!ok()) return std::nullopt;
-    std::string in(text);
-    std::string out(in.size() * 3 + 4, '\0');  // CP932 to UTF-8 at most 3 bytes for 1
-    char* in_ptr = in.data();
-    char* out_ptr = out.data();
-    std::size_t in_left = in.size();
-    std::size_t out_left = out.size();
-    if (iconv(cd_, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1)) {
-      return std::nullopt;
-    }
-    out.resize(out.size() - out_left);
-    return out;
-  }
-
- private:
-  iconv_t cd_;
+struct IconvClose {
+  void operator()(void* converter) const { iconv_close(static_cast<iconv_t>(converter)); }
 };
+
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view text) {
+  const iconv_t converter = iconv_open(to, from);
+  // iconv_open's documented failure value.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  const std::unique_ptr<void, IconvClose> owner(converter);
+  // A code page 932 character takes at most 3 bytes in UTF-8; a UTF-8 character never takes
+  // fewer bytes than its code page 932 form.
+  std::vector<char> out(text.size() * 3 + 1);
+  char* in_at = const_cast<char*>(text.data());
+  std::size_t in_left = text.size();
+  char* out_at = out.data();
+  std::size_t out_left = out.size();
+  const std::size_t done = iconv(converter, &in_at, &in_left, &out_at, &out_left);
+  if (done == static_cast<std::size_t>(-1) || in_left != 0) return std::nullopt;
+  return std::string(out.data(), out_at);
+}
 
 }  // namespace
 
 std::optional<std::string> Cp932ToUtf8(std::string_view text) {
-  return Converter("UTF-8", "CP932").Convert(text);
+  return Convert("UTF-8", "CP932", text);
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view text) {
-  return Converter("CP932", "UTF-8").Convert(text);
+  return Convert("CP932", "UTF-8", text);
 }
 
 }  // namespace tolvenar::linux_port
