@@ -1,17 +1,19 @@
 // Program entry of the native Linux saver and the one place that makes the platform's services:
 // the host's options pick the run, the saver window is handed what it uses, then the start-up
 // module takes over as it does for the Windows saver's /s.
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "music/background_music.h"
+#include "music/linux/media_backend_linux.h"
+#include "music/linux/wave_sound_linux.h"
+#include "music/mci_emulator.h"
+#include "music/silent_media.h"
 #include "runtime/linux/desktop_linux.h"
 #include "runtime/linux/embedded_data_linux.h"
 #include "runtime/linux/file_lock.h"
@@ -21,26 +23,13 @@
 #include "runtime/memory_folder_process.h"
 #include "runtime/randomness.h"
 #include "runtime/user_folders.h"
+#include "scene/linux/direct3d_scene_linux.h"
 #include "scene/linux/saver_window_x11.h"
 #include "scene/linux/x_display.h"
 #include "settings/settings_store.h"
 #include "startup/host_arguments.h"
 #include "startup/linux/startup_windows_linux.h"
 #include "startup/startup.h"
-
-// WIRING: the GL scene and the GStreamer music are built beside this entry; each is used once its
-// headers are there, and until then the run draws nothing and stays silent.
-#if __has_include("scene/linux/direct3d_scene_linux.h")
-#include "scene/linux/direct3d_scene_linux.h"
-#define TOLVENAR_GL_SCENE 1
-#endif
-#if __has_include("music/linux/media_backend_linux.h")
-#include "music/linux/media_backend_linux.h"
-#include "music/linux/wave_sound_linux.h"
-#include "music/mci_emulator.h"
-#include "music/silent_media.h"
-#define TOLVENAR_GSTREAMER_MUSIC 1
-#endif
 
 namespace {
 
@@ -66,33 +55,6 @@ SaverWindowPlace PlaceOf(const HostRun& run) {
   }
   return place;
 }
-
-#ifndef TOLVENAR_GSTREAMER_MUSIC
-class SilentMci final : public Mci {
- public:
-  MciReply SendCommand(const std::string&, std::size_t) override { return {263, {}}; }
-  std::optional<std::string> ErrorText(std::int32_t, std::size_t) override { return std::nullopt; }
-};
-class SilentWaveSound final : public WaveSound {
- public:
-  std::uint32_t OutputDeviceCount() override { return 0; }
-  bool PlayLooping(const std::string&) override { return false; }
-  bool StopPlaying() override { return true; }
-};
-#endif
-#ifndef TOLVENAR_GL_SCENE
-class BlankScene final : public Scene {
- public:
-  void SetMonitors(std::vector<PixelRect>) override {}
-  bool Initialize(const std::string&) override { return true; }
-  void Render() override { std::this_thread::sleep_for(std::chrono::milliseconds(16)); }
-  void Release() override {}
-  DriftState& Drift() override { return drift_; }
-
- private:
-  DriftState drift_;
-};
-#endif
 
 int RunSaver(const HostRun& run, TerminationSignals& signals) {
   XDisplay display;
@@ -125,7 +87,6 @@ int RunSaver(const HostRun& run, TerminationSignals& signals) {
     }
   }
   const bool plays_music = music_lock && music_lock->held();
-#ifdef TOLVENAR_GSTREAMER_MUSIC
   std::unique_ptr<MediaBackend> media;
   std::unique_ptr<WaveSound> wave_player;
   if (plays_music) {
@@ -137,25 +98,14 @@ int RunSaver(const HostRun& run, TerminationSignals& signals) {
   }
   MciEmulator mci(*media);
   WaveSound& wave_sound = *wave_player;
-#else
-  (void)plays_music;
-  SilentMci mci;
-  SilentWaveSound wave_sound;
-#endif
 
   SettingsRecord settings;
   std::int32_t cursor_show_result = 0;
   BackgroundMusic music(mci, wave_sound, settings);
 
-#ifdef TOLVENAR_GL_SCENE
   const SceneFactory make_scene = [&saver_process, &randomness, &run](Display* x, Window window) {
     return CreateGlScene(x, window, saver_process, randomness, run.show_fps);
   };
-#else
-  const SceneFactory make_scene = [](Display*, Window) -> std::unique_ptr<Scene> {
-    return std::make_unique<BlankScene>();
-  };
-#endif
   LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, music, saver_process, desktop,
                                embedded, randomness, settings, cursor_show_result, make_scene});
   Main({desktop, saver_process, store, windows}, settings, cursor_show_result);
