@@ -7,6 +7,11 @@
 
 namespace tolvenar::linux_port {
 
+// XOpenDisplay($DISPLAY), tried again for up to two seconds: a server busy with many new
+// connections at once (a host starting one saver per monitor) refuses some for a moment; null
+// when $DISPLAY is unset or the connection still fails.
+Display* OpenDisplay();
+
 class XDisplay {
  public:
   // Connects to $DISPLAY; get() is null when that failed.

@@ -25,6 +25,7 @@
 #include "scene/cube_faces.h"
 #include "scene/direct3d_scene.h"
 #include "scene/linux/direct3d_scene_linux.h"
+#include "scene/linux/x_display.h"
 #include "scene/reference_frame.h"
 
 namespace tolvenar::linux_port {
@@ -190,7 +191,7 @@ class GlSceneTest : public ::testing::Test {
     return pixels;
   }
 
-  std::unique_ptr<Display, DisplayCloser> display{XOpenDisplay(nullptr)};
+  std::unique_ptr<Display, DisplayCloser> display{OpenDisplay()};
   testing::CallLog log;
   testing::FakeProcess process{log};
 };

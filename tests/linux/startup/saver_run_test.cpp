@@ -25,6 +25,8 @@
 #include <thread>
 #include <vector>
 
+#include "scene/linux/x_display.h"
+
 extern char** environ;
 
 namespace {
@@ -81,7 +83,7 @@ class Saver {
 class SaverRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    display_ = XOpenDisplay(nullptr);
+    display_ = tolvenar::linux_port::OpenDisplay();
     ASSERT_NE(display_, nullptr) << "the tests need a display (scripts/with-x11)";
   }
   void TearDown() override {
