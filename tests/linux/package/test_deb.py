@@ -5,9 +5,11 @@ leaves nothing of it behind."""
 import glob
 import os
 import shutil
+import signal
 import subprocess
 import tarfile
 import tempfile
+import time
 import unittest
 
 from installed_saver import DATA_FILES, LINK, InstalledSaverChecks, files_under
@@ -93,6 +95,8 @@ class DebianPackage(InstalledSaverChecks, unittest.TestCase):
             self.assertEqual(usage.returncode, 0, usage.stderr)
             self.assertIn("--register-xscreensaver", usage.stdout)
             self.check_registration(os.path.join(root, "usr", LINK))
+            if os.environ.get("DISPLAY"):
+                self.check_runs(program)
 
             removed = dpkg(root, "-r", "tolvenar")
             self.assertEqual(removed.returncode, 0, removed.stderr)
@@ -102,6 +106,20 @@ class DebianPackage(InstalledSaverChecks, unittest.TestCase):
             self.assertEqual(leftovers, [], "removal leaves no folder of the package")
             status = dpkg(root, "-s", "tolvenar")
             self.assertNotIn("Status: install", status.stdout)
+
+    def check_runs(self, program):
+        """As XScreenSaver runs it: on the root window until SIGTERM, which ends it cleanly."""
+        env = {k: v for k, v in os.environ.items() if k != "XSCREENSAVER_WINDOW"}
+        saver = subprocess.Popen([program, "--root"], env=env)
+        try:
+            time.sleep(1.5)
+            self.assertIsNone(saver.poll(), "the installed saver ended by itself")
+            saver.send_signal(signal.SIGTERM)
+            self.assertEqual(saver.wait(timeout=5), 0)
+        finally:
+            if saver.poll() is None:
+                saver.kill()
+                saver.wait()
 
 
 if __name__ == "__main__":
