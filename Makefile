@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native windows linux run test test-native test-fuzz test-windows test-linux fuzz lint coverage clean format
+.PHONY: all setup native windows linux deb run test test-native test-fuzz test-windows test-linux fuzz lint coverage clean format
 
 # PLATFORM=linux: `make run` shows the native Linux saver instead of Tolvenar.scr under Wine.
 PLATFORM ?= windows
@@ -23,6 +23,11 @@ windows: setup
 linux: setup
 	@cmake --preset linux >/dev/null
 	@cmake --build --preset linux -j $(JOBS)
+
+# The Debian package build/deb/tolvenar_<version>_<arch>.deb, built with debhelper on a copy of the
+# sources in build/deb/ (packaging/build-deb).
+deb: setup
+	@JOBS=$(JOBS) packaging/build-deb
 
 # Shows the saver (ARGS=/c for the settings dialog; with PLATFORM=linux the native saver, ARGS as
 # it takes them). Without a display it runs under Xvfb and saves screenshots into build/screenshots/.

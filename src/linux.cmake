@@ -8,3 +8,40 @@ foreach(subsystem startup settings music button scene settings_dialog)
     target_link_libraries(tolvenar PRIVATE ${subsystem}_linux)
   endif()
 endforeach()
+
+# Installed as XScreenSaver's hacks are: the program in the hack folder (not the libexec folder,
+# which packaging tools may point at a multiarch folder), its description for XScreenSaver's
+# settings, an entry for MATE's screen saver and a menu entry for the settings dialog.
+include(GNUInstallDirs)
+set(TOLVENAR_HACKDIR "libexec/xscreensaver" CACHE STRING
+    "Folder of XScreenSaver's hacks, under the install prefix unless absolute")
+install(TARGETS tolvenar RUNTIME DESTINATION ${TOLVENAR_HACKDIR})
+if(IS_ABSOLUTE ${TOLVENAR_HACKDIR})
+  set(TOLVENAR_PROGRAM_PATH ${TOLVENAR_HACKDIR}/tolvenar)
+else()
+  set(TOLVENAR_PROGRAM_PATH ${CMAKE_INSTALL_PREFIX}/${TOLVENAR_HACKDIR}/tolvenar)
+endif()
+# On the PATH too, for the user's own commands (--settings, --register-xscreensaver): a link.
+file(RELATIVE_PATH program_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${TOLVENAR_PROGRAM_PATH})
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/bin)
+file(CREATE_LINK ${program_from_bin} ${CMAKE_CURRENT_BINARY_DIR}/bin/tolvenar SYMBOLIC)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/bin/tolvenar DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
+configure_file(${packaging}/tolvenar.desktop.in tolvenar.desktop @ONLY)
+configure_file(${packaging}/tolvenar-settings.desktop.in tolvenar-settings.desktop @ONLY)
+install(FILES ${packaging}/tolvenar.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tolvenar.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tolvenar-settings.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# The menus' icon: the settings dialog's icon picture as a PNG file.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(icon ${CMAKE_CURRENT_BINARY_DIR}/tolvenar.png)
+add_custom_command(OUTPUT ${icon}
+  COMMAND ${Python3_EXECUTABLE} ${packaging}/icon_png.py
+          ${PROJECT_SOURCE_DIR}/assets/dialog/tolvenar.ico ${icon}
+  DEPENDS ${packaging}/icon_png.py ${PROJECT_SOURCE_DIR}/assets/dialog/tolvenar.ico
+  COMMENT "Making the menu icon" VERBATIM)
+add_custom_target(tolvenar_icon ALL DEPENDS ${icon})
+install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)

@@ -30,6 +30,7 @@
 #include "startup/host_arguments.h"
 #include "startup/linux/startup_windows_linux.h"
 #include "startup/startup.h"
+#include "startup/xscreensaver_registration.h"
 
 namespace {
 
@@ -137,6 +138,15 @@ int main(int argc, char** argv) {
           "settings file instead\n",
           stderr);
       return 1;
+    case RunKind::kRegisterXscreensaver: {
+      const std::optional<std::string> path = XscreensaverFilePath(Environment("HOME"));
+      const XscreensaverRegistration result =
+          path ? RegisterXscreensaver(*path) : XscreensaverRegistration::kNoHome;
+      const int status = RegistrationExitStatus(result);
+      (void)std::fputs(RegistrationMessage(result, path.value_or("")).c_str(),
+                       status == 0 ? stdout : stderr);
+      return status;
+    }
     default:
       return RunSaver(run, signals);
   }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "runtime/code_page_932.h"
+#include "runtime/replace_file.h"
 
 namespace tolvenar {
 namespace {
@@ -256,41 +257,6 @@ bool CanWrite(const fs::path& path) {
   return static_cast<bool>(probe);
 }
 
-// Writes `content` to a temporary file beside `path`, then renames it over `path`. On failure the
-// old file is untouched and the temporary file removed.
-bool ReplaceFile(fs::path path, const std::string& content) {
-  std::error_code error;
-  if (fs::is_symlink(path, error)) {
-    fs::path target = fs::canonical(path, error);
-    if (error) return false;
-    path = std::move(target);
-  }
-  fs::path temporary = path;
-  temporary += ".tmp~";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;  // nothing was created
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    bool written = out.good();
-    out.close();
-    written = written && !out.fail();
-    if (!written) {
-      fs::remove(temporary, error);
-      return false;
-    }
-  }
-  const fs::file_status old_status = fs::status(path, error);
-  if (!error && fs::exists(old_status)) fs::permissions(temporary, old_status.permissions(), error);
-  fs::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string IniProfileFile::GetString(const std::string& section, const std::string& key,
@@ -322,7 +288,7 @@ bool IniProfileFile::WriteString(const std::string& section, const std::string& 
   ForEachLine(content, finder);
   // An unchanged value leaves the file as it is.
   if (finder.value && *finder.value == new_value) return true;
-  return ReplaceFile(path, Rewrite(content, finder, section, key, new_value));
+  return ReplaceFile(file, Rewrite(content, finder, section, key, new_value));
 }
 
 }  // namespace tolvenar

@@ -44,6 +44,7 @@ HostRun ParseHostArguments(const std::vector<std::string>& arguments,
                            std::optional<std::string_view> xscreensaver_window) {
   bool root = false;
   bool settings = false;
+  bool register_xscreensaver = false;
   std::optional<std::uint32_t> window_id;
   HostRun run;
   auto usage_error = [&run](std::string error) {
@@ -66,6 +67,8 @@ HostRun ParseHostArguments(const std::vector<std::string>& arguments,
       run.show_fps = false;
     } else if (option == "-settings") {
       settings = true;
+    } else if (option == "-register-xscreensaver") {
+      register_xscreensaver = true;
     } else if (option == "-help" || option == "-h") {
       run.kind = RunKind::kHelp;
       return run;
@@ -74,7 +77,9 @@ HostRun ParseHostArguments(const std::vector<std::string>& arguments,
     }
   }
   // A host's preview names its window and still carries the saver's own --root: the window wins.
-  if (settings) {
+  if (register_xscreensaver) {
+    run.kind = RunKind::kRegisterXscreensaver;
+  } else if (settings) {
     run.kind = RunKind::kSettings;
   } else if (window_id) {
     run.kind = RunKind::kWindowId;
@@ -103,10 +108,14 @@ std::string HostUsage(std::string_view program_name) {
          "       " +
          name +
          " --settings\n"
+         "       " +
+         name +
+         " --register-xscreensaver\n"
          "With no option the saver runs full screen in a window of its own until a key or a mouse\n"
          "button is pressed. --root draws on $XSCREENSAVER_WINDOW, else on the virtual root or "
          "the\n"
-         "root window; --window-id draws into the given window until it is destroyed.\n";
+         "root window; --window-id draws into the given window until it is destroyed.\n"
+         "--register-xscreensaver adds the saver to the display modes in ~/.xscreensaver.\n";
 }
 
 }  // namespace tolvenar

@@ -16,6 +16,8 @@ enum class RunKind {
   kSettings,    // --settings: the settings dialog
   kHelp,        // --help: the usage on standard output
   kUsageError,  // anything else: the usage on standard error, exit status 1
+  // --register-xscreensaver: the saver added to the display modes in ~/.xscreensaver
+  kRegisterXscreensaver,
 };
 
 struct HostRun {

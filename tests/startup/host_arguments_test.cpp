@@ -72,6 +72,12 @@ TEST(HostArguments, PicksTheRunAndTheWindowFromOptionsAndEnvironment) {
        false},
       {"settings", {"--settings"}, std::nullopt, RunKind::kSettings, kNoWindow, false},
       {"help", {"-h"}, std::nullopt, RunKind::kHelp, kNoWindow, false},
+      {"registration, whatever else",
+       {"--root", "-register-xscreensaver"},
+       "0x1",
+       RunKind::kRegisterXscreensaver,
+       kNoWindow,
+       false},
       {"unknown option", {"--root", "--fast"}, "0x1", RunKind::kUsageError, kNoWindow, false},
       {"a Windows switch", {"/s"}, std::nullopt, RunKind::kUsageError, kNoWindow, false},
       {"window id without number",
@@ -114,6 +120,7 @@ TEST(HostArguments, MusicOnlyFullScreenMonitorsOnlyWhereTheSaverHasTheScreen) {
       {RunKind::kRoot, 0x400001, true, true, false},       // the host's per-monitor window
       {RunKind::kWindowId, 0x400001, true, false, false},  // a preview
       {RunKind::kSettings, kNoWindow, false, false, false},
+      {RunKind::kRegisterXscreensaver, kNoWindow, false, false, false},
       {RunKind::kUsageError, kNoWindow, false, false, false},
   };
   for (const Case& c : cases) {
