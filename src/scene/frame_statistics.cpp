@@ -9,8 +9,8 @@ std::string FrameStatistics::Text() const {
   const double seconds =
       static_cast<double>(last_ - first_) / static_cast<double>(ticks_per_second_);
   char text[128];
-  std::snprintf(text, sizeof text, "frames %llu\nseconds %.6f\nfirst_frame_ms %.3f\n",
-                static_cast<unsigned long long>(frames_), seconds, first_frame_ms_);
+  (void)std::snprintf(text, sizeof text, "frames %llu\nseconds %.6f\nfirst_frame_ms %.3f\n",
+                      static_cast<unsigned long long>(frames_), seconds, first_frame_ms_);
   return text;
 }
 
@@ -19,8 +19,9 @@ void FrameStatistics::Write() {
   written_ = true;
   std::FILE* file = std::fopen(file_.c_str(), "w");
   if (!file) return;
-  std::fputs(Text().c_str(), file);
-  std::fclose(file);
+  // A failed write leaves the benchmark without figures; the saver runs on regardless.
+  (void)std::fputs(Text().c_str(), file);
+  (void)std::fclose(file);
 }
 
 std::optional<std::uint64_t> ProcessStartTicks(std::string_view stat_line) {
