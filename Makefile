@@ -73,10 +73,13 @@ coverage: setup
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
-# Frame rate and start-up of the saver against a reference loop under Wine + Xvfb: bench/RESULTS.md.
+# Frame rate and start-up of the saver against a reference loop, under Wine + Xvfb (bench/run) and
+# natively on llvmpipe (bench/run-linux): bench/RESULTS.md, a section each. PLATFORM=windows or
+# PLATFORM=linux on the command line runs only that one.
+BENCH_RUNS = $(if $(filter file,$(origin PLATFORM)),run run-linux,$(if $(filter linux,$(PLATFORM)),run-linux,run))
 .PHONY: bench
 bench:
-	@bench/run
+	@for b in $(BENCH_RUNS); do bench/$$b || exit 1; done
 
 clean:
 	rm -rf build

@@ -18,7 +18,7 @@
 #include "runtime/picture.h"
 #include "scene/direct3d_scene.h"
 #include "scene/texels.h"
-#include "scene/win32/frame_statistics.h"
+#include "scene/win32/bench_statistics.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ D3DMATRIX RotationY(float a) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  tolvenar::win32::FrameStatistics statistics;
+  tolvenar::win32::BenchStatistics statistics;
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = WindowProc;
   window_class.hInstance = instance;

@@ -434,11 +434,13 @@ bool GlGraphics3D::Present() {
     DrawFrameRate();
   }
   glXSwapBuffers(display_, glx_window_.get());
+  statistics_.FramePresented();
   size_known_ = false;
   return true;
 }
 
 void GlGraphics3D::ReleaseDevice() {
+  statistics_.Write();
   font_.reset();
   textures_.clear();
   context_.reset();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "runtime/process.h"
+#include "scene/linux/bench_statistics.h"
 #include "scene/gl_conventions.h"
 #include "scene/graphics3d.h"
 
@@ -195,6 +196,7 @@ class GlGraphics3D final : public Graphics3D {
   GLuint bound_texture_ = 0;
   bool font_tried_ = false;
   FrameRateText frame_rate_;
+  BenchStatistics statistics_;
 };
 
 }  // namespace tolvenar::linux_port

@@ -12,7 +12,7 @@
 #include "runtime/win32/handles.h"
 #include "scene/graphics3d.h"
 #include "scene/win32/device_warm_up.h"
-#include "scene/win32/frame_statistics.h"
+#include "scene/win32/bench_statistics.h"
 
 namespace tolvenar::win32 {
 
@@ -77,7 +77,7 @@ class Win32Graphics3D final : public Graphics3D {
   std::vector<ComPtr<IDirect3DTexture8>> textures_;      // handle n is entry n - 1
   ComPtr<IDirectInput8A> direct_input_;
   ComPtr<IDirectInputDevice8A> mouse_;
-  FrameStatistics statistics_;
+  BenchStatistics statistics_;
 };
 
 }  // namespace tolvenar::win32
