@@ -1,0 +1,39 @@
+#include "runtime/linux/desktop_x11.h"
+
+#include <X11/Xutil.h>
+
+namespace tolvenar::linux_port {
+namespace {
+
+bool Titled(Display* display, Window window, const std::string& title) {
+  char* name = nullptr;
+  if (!XFetchName(display, window, &name) || !name) return false;
+  const bool same = title == name;
+  XFree(name);
+  return same;
+}
+
+// The window or one of its children down to `depth` levels has the title.
+bool FindTitled(Display* display, Window window, const std::string& title, int depth) {
+  Window root = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
+  bool found = false;
+  for (unsigned i = 0; i < count && !found; ++i) {
+    found = Titled(display, children[i], title) ||
+            (depth > 1 && FindTitled(display, children[i], title, depth - 1));
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+}  // namespace
+
+bool X11Desktop::TopLevelWindowExists(const std::string& title) {
+  if (!display_) return false;
+  return FindTitled(display_, DefaultRootWindow(display_), title, 2);
+}
+
+}  // namespace tolvenar::linux_port
