@@ -1,0 +1,90 @@
+#pragma once
+// The settings dialog's window on GTK 3: a fixed-size top-level window with the panel, the
+// windowless labels and marks, the repeat combo box and the three buttons, laid out in twips at
+// the screen's resolution and shown modally.
+#include <gtk/gtk.h>
+
+#include <array>
+#include <memory>
+
+#include "runtime/embedded_data.h"
+#include "settings/settings_store.h"
+#include "settings_dialog/linux/dialog_buttons_linux.h"
+#include "settings_dialog/linux/dialog_canvas_linux.h"
+#include "settings_dialog/linux/repeat_box_linux.h"
+#include "settings_dialog/settings_dialog.h"
+#include "settings_dialog/zoom.h"
+
+namespace tolvenar::linux_port {
+
+// What the dialog is handed: the values shared across the run and the platform's services.
+struct SettingsDialogShared {
+  SettingsRecord& settings;
+  ZoomPoint& zoom_point;
+  EmbeddedData& embedded;
+  SettingsDialogServices services;
+};
+
+class GtkSettingsDialog final : public ModalWindow {
+ public:
+  explicit GtkSettingsDialog(const SettingsDialogShared& shared);
+  GtkSettingsDialog(const GtkSettingsDialog&) = delete;
+  GtkSettingsDialog& operator=(const GtkSettingsDialog&) = delete;
+  // A window still open goes without its close handlers.
+  ~GtkSettingsDialog() override;
+
+  // Makes the window and its controls, hidden.
+  void Create();
+  // The load handler, then the window shows with its backgrounds painted and the first control
+  // focused.
+  void Load();
+  // Runs the events until the window has closed.
+  void RunUntilClosed();
+  bool IsOpen() const { return window_ != nullptr && !closed_; }
+
+  // The parts, as the tests drive and inspect them.
+  GtkWidget* Window() const { return window_; }
+  Canvas& Client() { return client_; }
+  Canvas& Panel() { return panel_; }
+  GtkRepeatBox& RepeatBox() { return *repeat_box_; }
+  DialogButton& SetButton() { return *set_button_; }
+  DialogButton& CancelButton() { return *cancel_button_; }
+  DialogButton& FileButton() { return *file_button_; }
+  ImageElement& Mark(std::size_t kind) { return *marks_.at(kind); }
+  Label& FileName() { return *file_name_; }
+
+  WindowHandle Handle() override;
+  // Outer size: the client area's (a window manager's frame is not known before it is shown).
+  double WidthTwips() override;
+  double HeightTwips() override;
+  void MoveTo(std::int32_t left_twips, std::int32_t top_twips) override;
+  void Close() override;
+
+ private:
+  std::unique_ptr<DialogButton> MakeButton(Canvas& on, const dialog_layout::Place& place,
+                                           std::string_view caption,
+                                           std::function<void()> on_click);
+  void CloseNow();
+  static gboolean OnCloseRequest(gpointer self);
+  static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, GtkSettingsDialog* self);
+
+  SettingsDialogShared shared_;
+  Scale scale_;
+  DialogPictures pictures_;
+  std::unique_ptr<SettingsDialog> core_;
+  Canvas client_;
+  Canvas panel_;
+  std::unique_ptr<GtkRepeatBox> repeat_box_;
+  std::unique_ptr<DialogButton> set_button_, cancel_button_, file_button_;
+  std::array<ImageElement*, 3> marks_{};
+  Label* file_name_ = nullptr;
+  GtkWidget* window_ = nullptr;  // referenced while this lives
+  guint close_request_ = 0;
+  bool closed_ = false;
+  GMainLoop* loop_ = nullptr;  // while RunUntilClosed runs
+};
+
+// Creates the dialog, runs its load handler, shows it and returns when it has closed.
+void ShowSettingsDialogModal(const SettingsDialogShared& shared);
+
+}  // namespace tolvenar::linux_port
