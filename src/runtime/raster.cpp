@@ -23,7 +23,11 @@ Colour GradientColourAt(const TriVertex& from, const TriVertex& to, std::int32_t
 std::int32_t StretchSourceIndex(std::int32_t dest_index, std::int32_t dest_length,
                                 std::int32_t source_length) {
   if (dest_length <= 0 || source_length <= 0) return 0;
-  const std::int64_t index = (static_cast<std::int64_t>(dest_index) * source_length) / dest_length;
+  // Measured against the platform's stretches of 12 to 18 and 17 to 26 pixels: the running
+  // position starts half a source pixel (rounded down) in.
+  const std::int64_t index =
+      (static_cast<std::int64_t>(dest_index) * source_length + (source_length - 1) / 2) /
+      dest_length;
   if (index < 0) return 0;
   return static_cast<std::int32_t>(index < source_length ? index : source_length - 1);
 }
