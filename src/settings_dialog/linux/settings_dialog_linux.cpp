@@ -130,6 +130,9 @@ void GtkSettingsDialog::Load() {
   core_->Form_Resize();
   client_.Invalidate();
   panel_.Invalidate();
+  // The keyboard's focus comes to the dialog and stays there while the pointer goes elsewhere
+  // (on a bare X server the focus would follow the pointer).
+  gtk_window_present(GTK_WINDOW(window_));
   if (!gtk_window_get_focus(GTK_WINDOW(window_))) {
     gtk_widget_child_focus(window_, GTK_DIR_TAB_FORWARD);
   }
