@@ -146,17 +146,6 @@ class GtkControlHost final : public ControlHost {
   GtkWidget* widget_ = nullptr;
 };
 
-std::int16_t MouseButton(guint button) {
-  switch (button) {
-    case 3:
-      return kRightButton;
-    case 2:
-      return kMiddleButton;
-    default:
-      return kLeftButton;
-  }
-}
-
 std::int16_t ShiftState(guint state) {
   std::int16_t shift = 0;
   if (state & GDK_SHIFT_MASK) shift |= 1;
@@ -257,7 +246,7 @@ class CommandButtonGtk::Parts {
   static gboolean OnPress(GtkWidget* widget, GdkEventButton* event, Parts* self) {
     // The second press of a double click comes as a press of its own as well.
     if (event->type != GDK_BUTTON_PRESS) return TRUE;
-    const std::int16_t button = MouseButton(event->button);
+    const std::int16_t button = MouseButtonOf(event->button);
     // Like a standard button, a left press takes the focus first. The button keeps the pointer
     // until the release (GTK's implicit grab).
     if (button == kLeftButton && !gtk_widget_has_focus(widget)) gtk_widget_grab_focus(widget);
@@ -267,7 +256,7 @@ class CommandButtonGtk::Parts {
     return TRUE;
   }
   static gboolean OnRelease(GtkWidget*, GdkEventButton* event, Parts* self) {
-    const std::int16_t button = MouseButton(event->button);
+    const std::int16_t button = MouseButtonOf(event->button);
     // A release whose press went down elsewhere (dragged in from another control) is not ours.
     if (!self->pressed.Release(button)) return TRUE;
     self->command.UserControl_MouseUp(button, ShiftState(event->state), self->Twips(event->x),

@@ -9,6 +9,7 @@
 #include "runtime/file_filter.h"
 #include "runtime/linux/process_linux.h"
 #include "runtime/linux/text_cp932.h"
+#include "runtime/mouse_press.h"
 #include "runtime/posix_path.h"
 #include "runtime/screen_units.h"
 
@@ -36,6 +37,17 @@ struct GFree {
 };
 
 }  // namespace
+
+std::int16_t MouseButtonOf(guint gdk_button) {
+  switch (gdk_button) {
+    case 3:
+      return kRightButton;
+    case 2:
+      return kMiddleButton;
+    default:
+      return kLeftButton;
+  }
+}
 
 std::optional<PixelPoint> LinuxPointerLocator::CursorPosition() {
   GdkDevice* pointer = Pointer();

@@ -17,6 +17,9 @@ inline GtkWidget* WidgetOf(WindowHandle handle) {
   return reinterpret_cast<GtkWidget*>(handle);  // NOLINT(performance-no-int-to-ptr)
 }
 
+// A GDK mouse button number (1 left, 2 middle, 3 right) as the handlers take it (mouse_press.h).
+std::int16_t MouseButtonOf(guint gdk_button);
+
 class LinuxPointerLocator final : public PointerLocator {
  public:
   std::optional<PixelPoint> CursorPosition() override;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "runtime/linux/text_cp932.h"
+#include "runtime/linux/user_services_gtk.h"
 #include "runtime/picture.h"
 #include "runtime/posix_path.h"
 
@@ -11,17 +12,6 @@ namespace tolvenar::linux_port {
 namespace {
 
 constexpr Colour kFrameColour{64, 64, 64};
-
-std::int16_t MouseButton(guint button) {
-  switch (button) {
-    case 3:
-      return kRightButton;
-    case 2:
-      return kMiddleButton;
-    default:
-      return kLeftButton;
-  }
-}
 
 // A frame `thickness` pixels wide just inside the box.
 void FrameBox(cairo_t* cairo, const PixelRect& box, Colour colour, int thickness) {
@@ -171,14 +161,14 @@ gboolean Canvas::OnPress(GtkWidget*, GdkEventButton* event, Canvas* self) {
   // the pointer until the release (GTK's implicit grab), as every control does.
   if (event->type != GDK_BUTTON_PRESS || !self->accepts_input_) return TRUE;
   self->elements_.Press({static_cast<std::int32_t>(event->x), static_cast<std::int32_t>(event->y)},
-                        MouseButton(event->button));
+                        MouseButtonOf(event->button));
   return TRUE;
 }
 
 gboolean Canvas::OnRelease(GtkWidget*, GdkEventButton* event, Canvas* self) {
   const std::function<void()> click = self->elements_.Release(
       {static_cast<std::int32_t>(event->x), static_cast<std::int32_t>(event->y)},
-      MouseButton(event->button));
+      MouseButtonOf(event->button));
   if (click) click();
   return TRUE;
 }

@@ -2,32 +2,20 @@
 // the marks and the frames pixel for pixel; the captions by the amount and place of their ink.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
-#include "fakes/fake_dialog.h"
-#include "fakes/file_bytes.h"
+#include "dialog_fixture.h"
 #include "runtime/linux/cairo_surfaces_linux.h"
-#include "runtime/linux/embedded_data_linux.h"
-#include "runtime/linux/process_linux.h"
-#include "runtime/linux/profile_file_linux.h"
-#include "runtime/linux/user_services_gtk.h"
-#include "settings/settings_store.h"
 #include "settings_dialog/layout.h"
 #include "settings_dialog/linux/settings_dialog_linux.h"
 
 namespace tolvenar::linux_port {
 namespace {
 
-namespace fs = std::filesystem;
 namespace layout = dialog_layout;
 
 struct PixbufRelease {
@@ -79,56 +67,15 @@ int Distance(Colour a, Colour b) {
       {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
 }
 
-void Pump(int milliseconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  do {
-    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  } while (std::chrono::steady_clock::now() < end);
-}
-
-class DialogLook : public ::testing::TestWithParam<int> {
- protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)); }
-
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("tolvenar-look-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-    ini_ = (folder_ / "Tolvenar.ini").string();
-    // The audio CD with track 5, as the reference pictures were made; the pointer away.
-    testing::Put(ini_, "[Section]\r\nBGM\x8B\xE6\x95\xAA=1\r\nBGM\xD8\xCB\xDF\xB0\xC4=5\r\n");
-    GdkDisplay* display = gdk_display_get_default();
-    gdk_device_warp(gdk_seat_get_pointer(gdk_display_get_default_seat(display)),
-                    gdk_display_get_default_screen(display), 1023, 767);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  fs::path folder_;
-  std::string ini_;
-};
+class DialogLook : public DialogFixture, public ::testing::WithParamInterface<int> {};
 
 TEST_P(DialogLook, MatchesTheWindowsBuildRegionByRegion) {
   const int dpi = GetParam();
   const Scale scale{1440.0 / dpi, 1440.0 / dpi};
-  LinuxProcess process("/c", folder_.string());
-  LinuxProfileFile profile(IniFilePath(process.ProgramDirectory()), ini_);
-  SettingsStore store(profile, process);
-  LinuxScreenMetrics screen(dpi);
-  LinuxEmbeddedData embedded;
-  LinuxPointerLocator pointer;
-  LinuxAppPointer app_pointer;
-  testing::CallLog log;
-  testing::FakeFileChooser chooser(log);
-  testing::FakeShell shell(log);
-  testing::FakeAnimation animation(log);
-  SettingsRecord settings;
-  ZoomPoint zoom;
-  store.LoadSettings(settings);
-  GtkSettingsDialog dialog(
-      {settings, zoom, embedded, {store, screen, pointer, app_pointer, chooser, shell, animation}});
-  dialog.Create();
-  dialog.Load();
-  Pump(700);
+  // The audio CD with track 5, as the reference pictures were made.
+  GtkSettingsDialog& dialog =
+      Open("[Section]\r\nBGM\x8B\xE6\x95\xAA=1\r\nBGM\xD8\xCB\xDF\xB0\xC4=5\r\n", dpi);
+  Pump(400);
 
   const Pixels windows = Pixels::OfPng(std::string(TOLVENAR_DIALOG_REFERENCES) + "/dialog_" +
                                        std::to_string(dpi) + "dpi.png");

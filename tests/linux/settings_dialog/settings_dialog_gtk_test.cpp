@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "fakes/fake_dialog.h"
+#include "dialog_fixture.h"
 #include "fakes/file_bytes.h"
 #include "fakes/shift_jis.h"
-#include "runtime/linux/embedded_data_linux.h"
 #include "runtime/linux/process_linux.h"
-#include "runtime/linux/profile_file_linux.h"
 #include "runtime/linux/user_services_gtk.h"
 #include "settings/settings_store.h"
 #include "settings_dialog/layout.h"
@@ -40,15 +35,6 @@ std::string IniBytes(const std::string& kind, const std::string& repeat,
          "=" + file + "\r\n";
 }
 
-// Runs the pending events, then a little longer so that a new window maps and paints.
-void Pump(int milliseconds = 50) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  do {
-    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  } while (std::chrono::steady_clock::now() < end);
-}
-
 // A press and a release of a mouse button at a point of a widget's own area.
 void ClickAt(GtkWidget* widget, double x, double y, guint button = 1) {
   for (const GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
@@ -64,44 +50,8 @@ void ClickAt(GtkWidget* widget, double x, double y, guint button = 1) {
   }
 }
 
-class GtkDialog : public ::testing::Test {
+class GtkDialog : public DialogFixture {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)); }
-
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("tolvenar-dialog-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-    ini_ = (folder_ / "Tolvenar.ini").string();
-    // The pointer stays off the dialog: the buttons keep their plain looks.
-    GdkDisplay* display = gdk_display_get_default();
-    gdk_device_warp(gdk_seat_get_pointer(gdk_display_get_default_seat(display)),
-                    gdk_display_get_default_screen(display), 1023, 767);
-  }
-  void TearDown() override {
-    dialog_.reset();
-    Pump();
-    fs::remove_all(folder_);
-  }
-
-  // The dialog on the settings in `ini` (none: no file), loaded as the start-up does it.
-  GtkSettingsDialog& Open(const std::optional<std::string>& ini, int dots_per_inch = 96) {
-    if (ini) Put(ini_, *ini);
-    process_ = std::make_unique<LinuxProcess>("/c", folder_.string());
-    profile_ = std::make_unique<LinuxProfileFile>(IniFilePath(process_->ProgramDirectory()), ini_);
-    store_ = std::make_unique<SettingsStore>(*profile_, *process_);
-    screen_ = std::make_unique<LinuxScreenMetrics>(dots_per_inch);
-    store_->LoadSettings(settings_);
-    dialog_ = std::make_unique<GtkSettingsDialog>(SettingsDialogShared{
-        settings_,
-        zoom_,
-        embedded_,
-        {*store_, *screen_, pointer_, app_pointer_, chooser_, shell_, animation_}});
-    dialog_->Create();
-    dialog_->Load();
-    Pump(300);
-    return *dialog_;
-  }
-
   // The kinds whose mark shows chosen, and (repeat box enabled, its text, file button enabled).
   std::vector<int> ChosenMarks() {
     std::vector<int> chosen;
@@ -129,23 +79,6 @@ class GtkDialog : public ::testing::Test {
     dialog_->RunUntilClosed();
     EXPECT_FALSE(dialog_->IsOpen());
   }
-
-  fs::path folder_;
-  std::string ini_;
-  testing::CallLog log_;
-  std::unique_ptr<LinuxProcess> process_;
-  std::unique_ptr<LinuxProfileFile> profile_;
-  std::unique_ptr<SettingsStore> store_;
-  std::unique_ptr<LinuxScreenMetrics> screen_;
-  LinuxEmbeddedData embedded_;
-  LinuxPointerLocator pointer_;
-  LinuxAppPointer app_pointer_;
-  testing::FakeFileChooser chooser_{log_};
-  testing::FakeShell shell_{log_};
-  testing::FakeAnimation animation_{log_};
-  SettingsRecord settings_;
-  ZoomPoint zoom_;
-  std::unique_ptr<GtkSettingsDialog> dialog_;
 };
 
 TEST_F(GtkDialog, LoadedValuesShowAndAreWrittenBackAsLoaded) {
