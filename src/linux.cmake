@@ -4,10 +4,18 @@ target_compile_options(tolvenar PRIVATE ${TOLVENAR_WARNINGS})
 target_link_libraries(tolvenar PRIVATE runtime_linux)
 foreach(subsystem startup settings music button scene settings_dialog)
   target_link_libraries(tolvenar PRIVATE ${subsystem})
-  if(TARGET ${subsystem}_linux)
+  # The dialog and its buttons stand on GTK: they go into the settings program only.
+  if(TARGET ${subsystem}_linux AND NOT subsystem MATCHES "^(button|settings_dialog)$")
     target_link_libraries(tolvenar PRIVATE ${subsystem}_linux)
   endif()
 endforeach()
+
+# tolvenar-settings: the settings dialog, a program of its own beside the saver, which runs it for
+# --settings; so the saver's start does not pay for loading GTK's libraries.
+add_executable(tolvenar-settings main_settings_linux.cpp)
+target_compile_options(tolvenar-settings PRIVATE ${TOLVENAR_WARNINGS})
+target_link_libraries(tolvenar-settings PRIVATE startup_settings_linux)
+add_dependencies(tolvenar tolvenar-settings)
 
 # Installed as XScreenSaver's hacks are: the program in the hack folder (not the libexec folder,
 # which packaging tools may point at a multiarch folder), its description for XScreenSaver's
@@ -15,7 +23,7 @@ endforeach()
 include(GNUInstallDirs)
 set(TOLVENAR_HACKDIR "libexec/xscreensaver" CACHE STRING
     "Folder of XScreenSaver's hacks, under the install prefix unless absolute")
-install(TARGETS tolvenar RUNTIME DESTINATION ${TOLVENAR_HACKDIR})
+install(TARGETS tolvenar tolvenar-settings RUNTIME DESTINATION ${TOLVENAR_HACKDIR})
 if(IS_ABSOLUTE ${TOLVENAR_HACKDIR})
   set(TOLVENAR_PROGRAM_PATH ${TOLVENAR_HACKDIR}/tolvenar)
 else()

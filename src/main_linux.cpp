@@ -28,7 +28,7 @@
 #include "scene/linux/x_display.h"
 #include "settings/settings_store.h"
 #include "startup/host_arguments.h"
-#include "startup/linux/settings_run_linux.h"
+#include "startup/linux/settings_program_linux.h"
 #include "startup/linux/startup_windows_linux.h"
 #include "startup/startup.h"
 #include "startup/xscreensaver_registration.h"
@@ -134,9 +134,7 @@ int main(int argc, char** argv) {
       (void)std::fprintf(stderr, "tolvenar: %s\n%s", run.error.c_str(), usage.c_str());
       return 1;
     case RunKind::kSettings:
-      return RunSettings({Environment("TOLVENAR_INI"), Environment("XDG_CONFIG_HOME"),
-                          Environment("XDG_RUNTIME_DIR"), Environment("HOME")},
-                         signals);
+      return RunSettingsProgram();
     case RunKind::kRegisterXscreensaver: {
       const std::optional<std::string> path = XscreensaverFilePath(Environment("HOME"));
       const XscreensaverRegistration result =

@@ -74,7 +74,8 @@ class DebianPackage(InstalledSaverChecks, unittest.TestCase):
         files = sorted(line.split(" -> ")[0].split()[-1].lstrip("./")
                        for line in listing.splitlines() if line[0] in "-l")
         self.assertEqual(files,
-                         sorted([PROGRAM] + DOCS + ["usr/" + f for f in [LINK] + DATA_FILES]))
+                         sorted([PROGRAM, PROGRAM + "-settings"] + DOCS +
+                                ["usr/" + f for f in [LINK] + DATA_FILES]))
         self.assertIn(f"./usr/{LINK} -> ../libexec/xscreensaver/tolvenar", listing)
 
     def test_install_run_and_remove(self):

@@ -20,8 +20,9 @@ class CmakeInstall(InstalledSaverChecks, unittest.TestCase):
                            check=True, capture_output=True, timeout=60)
             root = destdir + PREFIX
             program = os.path.join(PREFIX, HACKDIR, "tolvenar")
+            settings_program = os.path.join(PREFIX, HACKDIR, "tolvenar-settings")
             self.assertEqual(files_under(destdir),
-                             sorted([os.path.relpath(program, "/")] +
+                             sorted([os.path.relpath(p, "/") for p in (program, settings_program)] +
                                     [os.path.join(PREFIX, f).lstrip("/")
                                      for f in [LINK] + DATA_FILES]))
             link = os.path.join(root, LINK)
