@@ -1,8 +1,8 @@
 #pragma once
 // Labels drawn with Pango at the pixel sizes of the Windows build: a font of n points is n * 20 /
-// twips-per-pixel pixels high (its em, as the platform's negative character height asks), without
-// anti-aliasing, as the reference's bitmap strikes draw. The Windows faces map to the CJK faces
-// installed here.
+// twips-per-pixel pixels high (its em, as the platform's negative character height asks), smoothed
+// or crisp as the face's own table asks for that size, as the platform's rasteriser does. The
+// Windows faces map to the CJK faces installed here.
 #include <cairo.h>
 
 #include <string>
