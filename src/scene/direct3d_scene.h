@@ -66,4 +66,26 @@ class Direct3DScene final : public Scene {
   std::array<VertexBuffer3D, kFaceCount> face_buffer_{};
 };
 
+// A scene whose calls all go to a Direct3DScene that the derived class holds together with the
+// device that scene draws with (the device declared first, so that it goes last).
+class ForwardingScene : public Scene {
+ public:
+  void SetMonitors(std::vector<PixelRect> monitors) override {
+    scene_.SetMonitors(std::move(monitors));
+  }
+  bool Initialize(const std::string& picture_folder) override {
+    return scene_.Initialize(picture_folder);
+  }
+  void Render() override { scene_.Render(); }
+  void Release() override { scene_.Release(); }
+  DriftState& Drift() override { return scene_.Drift(); }
+
+ protected:
+  // Only the reference is kept: the scene is built after this base.
+  explicit ForwardingScene(Direct3DScene& scene) : scene_(scene) {}
+
+ private:
+  Direct3DScene& scene_;
+};
+
 }  // namespace tolvenar

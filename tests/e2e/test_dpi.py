@@ -5,6 +5,7 @@ Wine session and prefix of its own (see CMakeLists.txt); TOLVENAR_DPI names the 
 import math
 import os
 import subprocess
+import time
 import tempfile
 import unittest
 
@@ -59,9 +60,15 @@ class Resolution(E2ETestCase):
         if not DPI:
             raise unittest.SkipTest("runs in a Wine prefix of its own (TOLVENAR_DPI)")
         # Programs started from now on read the resolution from here, as Wine's settings set it.
-        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                        "/t", "REG_DWORD", "/d", str(DPI), "/f"], capture_output=True, timeout=60,
-                       check=True)
+        # A prefix made a moment ago can refuse the first write while Wine finishes setting it up.
+        for attempt in range(5):
+            done = subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v",
+                                   "LogPixels", "/t", "REG_DWORD", "/d", str(DPI), "/f"],
+                                  capture_output=True, text=True, timeout=60)
+            if done.returncode == 0:
+                return
+            time.sleep(1)
+        raise AssertionError("wine reg add failed: %s%s" % (done.stdout, done.stderr))
 
     def test_window_controls_captions_and_marks_follow_the_resolution(self):
         tpp = 1440 / DPI

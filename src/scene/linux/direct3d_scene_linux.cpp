@@ -11,20 +11,12 @@ namespace tolvenar::linux_port {
 namespace {
 
 // The scene together with the device it draws with; the device goes last.
-class GlScene final : public Scene {
+class GlScene final : public ForwardingScene {
  public:
   GlScene(Display* display, Window window, Process& process, Randomness& randomness, bool show_fps)
-      : graphics_(display, window, process, show_fps), scene_(graphics_, randomness) {}
-
-  void SetMonitors(std::vector<PixelRect> monitors) override {
-    scene_.SetMonitors(std::move(monitors));
-  }
-  bool Initialize(const std::string& picture_folder) override {
-    return scene_.Initialize(picture_folder);
-  }
-  void Render() override { scene_.Render(); }
-  void Release() override { scene_.Release(); }
-  DriftState& Drift() override { return scene_.Drift(); }
+      : ForwardingScene(scene_),
+        graphics_(display, window, process, show_fps),
+        scene_(graphics_, randomness) {}
 
  private:
   GlGraphics3D graphics_;

@@ -13,20 +13,12 @@ namespace tolvenar {
 namespace {
 
 // The scene together with the device it draws with; the device goes last.
-class Win32Scene final : public Scene {
+class Win32Scene final : public ForwardingScene {
  public:
   Win32Scene(HWND window, Randomness& randomness, bool warm_up)
-      : graphics_(window, warm_up ? &warm_up_.emplace() : nullptr), scene_(graphics_, randomness) {}
-
-  void SetMonitors(std::vector<PixelRect> monitors) override {
-    scene_.SetMonitors(std::move(monitors));
-  }
-  bool Initialize(const std::string& picture_folder) override {
-    return scene_.Initialize(picture_folder);
-  }
-  void Render() override { scene_.Render(); }
-  void Release() override { scene_.Release(); }
-  DriftState& Drift() override { return scene_.Drift(); }
+      : ForwardingScene(scene_),
+        graphics_(window, warm_up ? &warm_up_.emplace() : nullptr),
+        scene_(graphics_, randomness) {}
 
  private:
   std::optional<win32::DeviceWarmUp> warm_up_;  // first: outlives what it hands over
