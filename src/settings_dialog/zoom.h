@@ -2,6 +2,7 @@
 // The caption-style zoom with which the settings dialog opens out of the pointer's position and
 // closes back into it.
 #include <cstdint>
+#include <vector>
 
 #include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
@@ -25,6 +26,10 @@ class WindowAnimation {
   virtual void AnimateRects(WindowHandle window, std::int32_t animation, const PixelRect& from,
                             const PixelRect& to) = 0;
 };
+
+// The outlines a zoom drawn by hand shows, one per step: from `from` towards `to`, the last one
+// `to` itself; none for fewer than one step.
+std::vector<PixelRect> ZoomOutlines(const PixelRect& from, const PixelRect& to, int steps);
 
 // Animates from the zoom point (an empty rectangle) to the window's rectangle.
 void ZoomWindowOpen(WindowAnimation& animation, const ZoomPoint& point, WindowHandle window);

@@ -29,5 +29,14 @@ TEST(Zoom, FailedWindowRectRunsToTheCorner) {
   EXPECT_EQ(log.back(), "DrawAnimatedRects 1 3 (-5,32767,-5,32767) -> (0,0,0,0)");
 }
 
+TEST(Zoom, OutlinesRunInEvenStepsAndEndOnTheTarget) {
+  const std::vector<PixelRect> outlines = ZoomOutlines({800, 600, 800, 600}, {0, 0, 400, 300}, 4);
+  EXPECT_EQ(
+      outlines,
+      (std::vector<PixelRect>{
+          {600, 450, 700, 525}, {400, 300, 600, 450}, {200, 150, 500, 375}, {0, 0, 400, 300}}));
+  EXPECT_TRUE(ZoomOutlines({}, {0, 0, 10, 10}, 0).empty());
+}
+
 }  // namespace
 }  // namespace tolvenar

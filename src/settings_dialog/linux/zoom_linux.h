@@ -9,8 +9,8 @@ class LinuxWindowAnimation final : public WindowAnimation {
  public:
   // The window's outer rectangle on the screen; its place and size while it is not yet shown.
   PixelRect WindowRect(WindowHandle window) override;
-  // A desktop without a window manager (a bare X server) shows no zoom, as the platform's own
-  // does not under such a server.
+  // Outlines from one rectangle to the other, drawn on the screen where a window manager runs and
+  // nothing composites the screen; a bare X server or a compositing desktop shows no zoom.
   void AnimateRects(WindowHandle window, std::int32_t animation, const PixelRect& from,
                     const PixelRect& to) override;
 };
