@@ -253,7 +253,7 @@ MciReply MciEmulator::SendCommand(const std::string& command, std::size_t reply_
     } else if (verb == "RESUME") {
       answer = Play(*device, {words[0], words[1]});
     } else if (verb == "STATUS") {
-      answer = Status(*device, words);
+      answer = Query(*device, words);
     } else {
       answer = Set(*device, words);
     }
@@ -367,7 +367,7 @@ MciEmulator::Answer MciEmulator::Play(Device& device, const Words& words) {
   return {};
 }
 
-MciEmulator::Answer MciEmulator::Status(Device& device, const Words& words) {
+MciEmulator::Answer MciEmulator::Query(Device& device, const Words& words) {
   std::string item;
   for (std::size_t i = 2; i < words.size(); ++i) item += (i > 2 ? " " : "") + UpperCase(words[i]);
   if (item == "MODE") {

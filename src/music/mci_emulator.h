@@ -75,7 +75,7 @@ class MciEmulator final : public Mci {
   Answer OpenDevice(Kind kind, const std::string& element, const std::string& name);
   Answer Close(const std::string& name);
   Answer Play(Device& device, const Words& words);
-  Answer Status(Device& device, const Words& words);
+  Answer Query(Device& device, const Words& words);
   Answer Set(Device& device, const Words& words);
   // Seeks to a "from" position in the device's time format.
   std::int32_t MoveTo(Device& device, const std::string& position);

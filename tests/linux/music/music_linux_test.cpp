@@ -136,14 +136,5 @@ TEST_F(MusicLinuxTest, WavePlayerPlaysWaveFilesOnly) {
   EXPECT_EQ(Open(kFolder + "/half_second.mp3"), kMciErrInternal) << "no sink, no sound";
 }
 
-TEST(TextCp932, ConvertsBothWays) {
-  const std::string cp932 = "\x83\x5C\x83\x93\x83\x4F and \x96\xE9";  // ソング and 夜
-  const std::string utf8 = "\xE3\x82\xBD\xE3\x83\xB3\xE3\x82\xB0 and \xE5\xA4\x9C";
-  EXPECT_EQ(Cp932ToUtf8(cp932), utf8);
-  EXPECT_EQ(Utf8ToCp932(utf8), cp932);
-  EXPECT_EQ(Cp932ToUtf8("\x81"), std::nullopt) << "a lead byte alone";
-  EXPECT_EQ(Utf8ToCp932("\xF0\x9F\x8E\xB5"), std::nullopt) << "no code page 932 form";
-}
-
 }  // namespace
 }  // namespace tolvenar::linux_port
