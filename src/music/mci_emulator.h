@@ -15,23 +15,6 @@
 
 namespace tolvenar {
 
-// Error codes the emulator answers with.
-inline constexpr std::int32_t kMciErrUnrecognizedCommand = 261;
-inline constexpr std::int32_t kMciErrInvalidDeviceName = 263;
-inline constexpr std::int32_t kMciErrCannotLoadDriver = 266;
-inline constexpr std::int32_t kMciErrMissingCommandString = 267;
-inline constexpr std::int32_t kMciErrBadInteger = 270;
-inline constexpr std::int32_t kMciErrMissingParameter = 273;
-inline constexpr std::int32_t kMciErrUnsupportedFunction = 274;
-inline constexpr std::int32_t kMciErrInternal = 277;
-inline constexpr std::int32_t kMciErrExtensionNotFound = 281;
-inline constexpr std::int32_t kMciErrOutOfRange = 282;
-inline constexpr std::int32_t kMciErrDuplicateAlias = 289;
-inline constexpr std::int32_t kMciErrMissingDeviceName = 292;
-inline constexpr std::int32_t kMciErrBadTimeFormat = 293;
-inline constexpr std::int32_t kMciErrNoClosingQuote = 294;
-inline constexpr std::int32_t kMciErrExtraCharacters = 305;
-
 // The words of a command: separated by blanks, a word in double quotes may hold blanks. Code
 // page 932 bytes pass untouched. A malformed command gives no words and its error code.
 struct MciWords {

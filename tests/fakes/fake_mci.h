@@ -17,13 +17,6 @@
 
 namespace tolvenar::testing {
 
-// Error codes of the service, by name.
-inline constexpr std::int32_t kMciInvalidDeviceId = 257;
-inline constexpr std::int32_t kMciCannotLoadDriver = 266;
-inline constexpr std::int32_t kMciFileNotFound = 275;
-inline constexpr std::int32_t kMciDeviceNotReady = 276;
-inline constexpr std::int32_t kMciOutOfRange = 282;
-
 struct MciCall {
   std::string command;
   std::size_t reply_size = 0;

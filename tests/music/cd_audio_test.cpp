@@ -33,19 +33,19 @@ struct FakeDrive {
   }
 
   MciAnswer Answer(const std::string& command) {
-    if (!disc) return {testing::kMciDeviceNotReady, ""};
+    if (!disc) return {kMciErrDeviceNotReady, ""};
     if (command == "status cdaudio current track") {
       return {0, current_reply_override.empty() ? std::to_string(current) : current_reply_override};
     }
     if (command == "status cdaudio number of tracks") return {0, std::to_string(tracks)};
     if (command == "status cdaudio mode") {
-      if (mode_fails) return {testing::kMciDeviceNotReady, ""};
+      if (mode_fails) return {kMciErrDeviceNotReady, ""};
       return {0, playing ? "playing" : "stopped"};
     }
     const std::string position_query = "status cdaudio position track ";
     if (command.rfind(position_query, 0) == 0) {
       const int track = std::stoi(command.substr(position_query.size()));
-      if (track < 1 || track > tracks) return {testing::kMciOutOfRange, ""};
+      if (track < 1 || track > tracks) return {kMciErrOutOfRange, ""};
       return {0, Position(track)};
     }
     if (command == "play cdaudio") {
@@ -59,7 +59,7 @@ struct FakeDrive {
         return {0, ""};
       }
     }
-    return {testing::kMciOutOfRange, ""};
+    return {kMciErrOutOfRange, ""};
   }
 
   // Play moves on to the next track; after the last one the drive stops.
@@ -83,8 +83,8 @@ struct CdPlayer {
     settings.MusicKind = 1;
     settings.RepeatTrack = repeat_track;
     mci.respond = [this](const std::string& command) { return drive.Answer(command); };
-    mci.error_texts[testing::kMciDeviceNotReady] = "The device is not ready.";
-    mci.error_texts[testing::kMciOutOfRange] = "The specified parameter is out of range.";
+    mci.error_texts[kMciErrDeviceNotReady] = "The device is not ready.";
+    mci.error_texts[kMciErrOutOfRange] = "The specified parameter is out of range.";
   }
   // One watcher tick; returns the commands it sent.
   Calls Tick() {
@@ -188,7 +188,7 @@ TEST(WatchCdAudio, DiscRemovedLaterEndsTheWatchingOnTheNextTick) {
 TEST(WatchCdAudio, FailingTrackCountEndsTheWatching) {
   CdPlayer p(0);
   p.mci.respond = [&](const std::string& command) -> MciAnswer {
-    if (command == "status cdaudio number of tracks") return {testing::kMciDeviceNotReady, ""};
+    if (command == "status cdaudio number of tracks") return {kMciErrDeviceNotReady, ""};
     return p.drive.Answer(command);
   };
   EXPECT_EQ(p.Tick(), (Calls{kCurrent, kCount}));

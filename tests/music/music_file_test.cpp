@@ -39,8 +39,8 @@ TEST(PlayMusicFile, OpensTheQuotedPathThenPlaysOnlyWhenTheOpenSucceeds) {
     Calls expected;
   } cases[] = {
       {"open succeeds", 0, {{kOpenNight, 0}, {"play MP3Play", 0}}},
-      {"file not found", testing::kMciFileNotFound, {{kOpenNight, 0}}},
-      {"no MPEGVideo driver", testing::kMciCannotLoadDriver, {{kOpenNight, 0}}},
+      {"file not found", kMciErrFileNotFound, {{kOpenNight, 0}}},
+      {"no MPEGVideo driver", kMciErrCannotLoadDriver, {{kOpenNight, 0}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -85,8 +85,8 @@ TEST(IsMusicFilePlaying, OnlyASuccessfulPlayingReplyCounts) {
       {"seeking", {0, "seeking"}, false},
       {"empty reply", {0, ""}, false},
       {"upper case", {0, "PLAYING"}, false},
-      {"alias not open", {testing::kMciInvalidDeviceId, ""}, false},
-      {"failure with a reply text", {testing::kMciDeviceNotReady, "playing"}, false},
+      {"alias not open", {kMciErrInvalidDeviceId, ""}, false},
+      {"failure with a reply text", {kMciErrDeviceNotReady, "playing"}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -101,7 +101,7 @@ TEST(IsMusicFilePlaying, AnEarlierPlayingReplyDoesNotOutliveAFailure) {
   Player p;
   p.mci.answers["status MP3Play mode"] = {0, "playing"};
   EXPECT_TRUE(p.music.IsMusicFilePlaying());
-  p.mci.answers["status MP3Play mode"] = {testing::kMciInvalidDeviceId, ""};
+  p.mci.answers["status MP3Play mode"] = {kMciErrInvalidDeviceId, ""};
   EXPECT_FALSE(p.music.IsMusicFilePlaying());
   p.mci.answers["status MP3Play mode"] = {0, "playing"};
   EXPECT_TRUE(p.music.IsMusicFilePlaying());
@@ -118,13 +118,13 @@ TEST(RepeatMusicFile, RestartsFromZeroWheneverTheFileIsNotPlaying) {
       {"playing", {0, "playing"}, {{"status MP3Play mode", 30}}},
       {"stopped at its end", {0, "stopped"}, restart},
       {"paused from outside", {0, "paused"}, restart},
-      {"status fails (never opened)", {testing::kMciInvalidDeviceId, ""}, restart},
+      {"status fails (never opened)", {kMciErrInvalidDeviceId, ""}, restart},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Player p;
     p.mci.answers["status MP3Play mode"] = c.status;
-    p.mci.unknown_error = testing::kMciInvalidDeviceId;  // stop and play fail quietly when not open
+    p.mci.unknown_error = kMciErrInvalidDeviceId;  // stop and play fail quietly when not open
     p.music.RepeatMusicFile();
     EXPECT_EQ(p.mci.calls, c.expected);
   }
@@ -134,7 +134,7 @@ TEST(RepeatMusicFile, AFailureAfterPlayingRestarts) {
   Player p;
   p.mci.answers["status MP3Play mode"] = {0, "playing"};
   p.music.RepeatMusicFile();
-  p.mci.answers["status MP3Play mode"] = {testing::kMciDeviceNotReady, ""};
+  p.mci.answers["status MP3Play mode"] = {kMciErrDeviceNotReady, ""};
   p.music.RepeatMusicFile();
   EXPECT_EQ(p.mci.Commands(),
             (std::vector<std::string>{"status MP3Play mode", "status MP3Play mode", "stop MP3Play",
@@ -143,7 +143,7 @@ TEST(RepeatMusicFile, AFailureAfterPlayingRestarts) {
 
 TEST(StopMusicFile, StopsThenClosesWhateverTheResults) {
   Player p;
-  p.mci.unknown_error = testing::kMciInvalidDeviceId;
+  p.mci.unknown_error = kMciErrInvalidDeviceId;
   p.music.StopMusicFile();
   EXPECT_EQ(p.mci.calls, (Calls{{"stop MP3Play", 0}, {"close MP3Play", 0}}));
 }
@@ -281,9 +281,9 @@ TEST(PlayMciRange, FourShapes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
     Player p;
-    p.mci.unknown_error = testing::kMciOutOfRange;
-    p.mci.error_texts[testing::kMciOutOfRange] = "out of range";
-    EXPECT_EQ(p.music.PlayMciRange("cdaudio", c.from, c.to), testing::kMciOutOfRange);
+    p.mci.unknown_error = kMciErrOutOfRange;
+    p.mci.error_texts[kMciErrOutOfRange] = "out of range";
+    EXPECT_EQ(p.music.PlayMciRange("cdaudio", c.from, c.to), kMciErrOutOfRange);
     EXPECT_EQ(p.mci.calls, (Calls{{c.expected, 512}}));
     EXPECT_EQ(p.music.MciResultText(), "out of range");
   }
