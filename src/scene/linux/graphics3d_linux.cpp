@@ -108,6 +108,7 @@ bool GlFont::Load(Display* display, const char* name) {
   if (!font_) return false;
   display_ = display;
   descent_ = font_->descent;
+  blank_advance_ = XTextWidth(font_, " ", 1);
   base_ = glGenLists(kFontCount);
   if (base_ == 0) return false;
   glXUseXFont(font_->fid, kFontFirst, kFontCount, static_cast<int>(base_));
@@ -123,7 +124,16 @@ void GlFont::reset() {
 
 void GlFont::Draw(const std::string& text) const {
   glListBase(base_ - kFontFirst);
-  glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+  // The list made for a blank glyph does not move the raster position: each blank moves it by the
+  // font's advance by hand.
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t blank = std::min(text.find(' ', start), text.size());
+    glCallLists(static_cast<GLsizei>(blank - start), GL_UNSIGNED_BYTE, text.data() + start);
+    if (blank == text.size()) break;
+    glBitmap(0, 0, 0, 0, static_cast<GLfloat>(blank_advance_), 0, nullptr);
+    start = blank + 1;
+  }
 }
 
 GlGraphics3D::GlGraphics3D(Display* display, Window window, Process& process, bool show_fps)

@@ -109,6 +109,7 @@ class GlFont {
   XFontStruct* font_ = nullptr;
   GLuint base_ = 0;
   int descent_ = 0;
+  int blank_advance_ = 0;
 };
 
 class GlGraphics3D final : public Graphics3D {

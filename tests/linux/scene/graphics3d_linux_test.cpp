@@ -320,6 +320,20 @@ TEST_F(GlDeviceTest, FrameRateOverlayDrawsInTheLowerLeftCorner) {
   };
   EXPECT_GT(text(32, 64), 20);
   EXPECT_EQ(text(0, 32), 0);
+  // The text is as wide as the font sets it, the blank after "FPS:" included.
+  int first = 64, last = -1;
+  for (int y = 32; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      if (pixels[y * 64 + x] == kClearColour) continue;
+      first = std::min(first, x);
+      last = std::max(last, x);
+    }
+  }
+  XFontStruct* font = XLoadQueryFont(display.get(), "fixed");
+  ASSERT_NE(font, nullptr);
+  const int width = XTextWidth(font, "FPS: 0.0", 8);
+  XFreeFont(display.get(), font);
+  EXPECT_GE(last - first + 1, width - 1);
 }
 
 TEST_F(GlSceneTest, AWindowThatGoesAwayFailsTheFrameAndStillReleases) {
