@@ -20,79 +20,32 @@ constexpr char kButtonStyle[] =
     "button { min-width: 0; min-height: 0; padding: 0; margin: 0; border-width: 0; }";
 
 // The caption: a windowless label drawn over the control's image on every draw.
-class GtkStyledLabel final : public StyledLabel {
+class GtkStyledLabel final : public CaptionLabel {
  public:
   void Attach(GtkWidget* widget) { widget_ = widget; }
-  void SetTwipsPerPixel(double twips_per_pixel) { twips_per_pixel_ = twips_per_pixel; }
-
-  std::string Caption() override { return caption_; }
-  void SetCaption(const std::string& caption) override {
-    caption_ = caption;
-    Invalidate();
-  }
-  std::uint32_t ForeColour() override { return colour_; }
-  bool SetForeColour(std::uint32_t colour) override {
-    if (colour > 0x00FFFFFF) return false;  // not an RGB value
-    colour_ = colour;
-    Invalidate();
-    return true;
-  }
-  FontDescription Font() override { return font_; }
-  void SetFont(const FontDescription& font) override {
-    font_ = font;
-    Invalidate();
-  }
-  bool Enabled() override { return enabled_; }
-  bool SetEnabled(bool enabled) override {
-    if (enabled_ != enabled) Invalidate();
-    enabled_ = enabled;
-    return true;
-  }
-  double Height() override { return height_; }
-  void SetLeft(double twips) override { Move(left_, twips); }
-  void SetTop(double twips) override { Move(top_, twips); }
-  void SetWidth(double twips) override { Move(width_, twips); }
-  void SetHeight(double twips) override { Move(height_, twips); }
-
-  PixelRect Box() const {
-    const int left = TwipsToWindowPixels(left_, twips_per_pixel_);
-    const int top = TwipsToWindowPixels(top_, twips_per_pixel_);
-    return {left, top, left + TwipsToWindowPixels(width_, twips_per_pixel_),
-            top + TwipsToWindowPixels(height_, twips_per_pixel_)};
-  }
 
   void Draw(cairo_t* cairo) const {
-    if (caption_.empty()) return;
-    const TextStyle style{font_, twips_per_pixel_, TextAlign::kCentre, true};
+    if (caption().empty()) return;
+    const TextStyle style{font(), twips_per_pixel(), TextAlign::kCentre, true};
     const PixelRect box = Box();
-    if (enabled_) {
-      const Colour colour{static_cast<std::uint8_t>(colour_),
-                          static_cast<std::uint8_t>(colour_ >> 8),
-                          static_cast<std::uint8_t>(colour_ >> 16)};
-      DrawText(cairo, caption_, style, box, colour);
+    if (enabled()) {
+      const Colour colour_rgb{static_cast<std::uint8_t>(colour()),
+                              static_cast<std::uint8_t>(colour() >> 8),
+                              static_cast<std::uint8_t>(colour() >> 16)};
+      DrawText(cairo, caption(), style, box, colour_rgb);
       return;
     }
     const PixelRect etched{box.left + 1, box.top + 1, box.right + 1, box.bottom + 1};
-    DrawText(cairo, caption_, style, etched, kHighlight);
-    DrawText(cairo, caption_, style, box, kGreyText);
+    DrawText(cairo, caption(), style, etched, kHighlight);
+    DrawText(cairo, caption(), style, box, kGreyText);
   }
 
  private:
-  void Move(double& field, double twips) {
-    if (field != twips) Invalidate();
-    field = twips;
-  }
-  void Invalidate() {
+  void Invalidate() override {
     if (widget_) gtk_widget_queue_draw(widget_);
   }
 
   GtkWidget* widget_ = nullptr;
-  std::string caption_;
-  std::uint32_t colour_ = 0;
-  FontDescription font_;
-  bool enabled_ = true;
-  double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-  double twips_per_pixel_ = TwipsPerPixel(kUsualDotsPerInch);
 };
 
 class GtkIntervalTimer final : public IntervalTimer {

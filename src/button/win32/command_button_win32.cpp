@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "runtime/win32/persistent_surface_win32.h"
+#include "runtime/win32/pixel_geometry_win32.h"
 #include "runtime/screen_units.h"
 #include "runtime/win32/window_win32.h"
 
@@ -18,64 +19,19 @@ namespace {
 constexpr wchar_t kClassName[] = L"TolvenarCommand";
 constexpr UINT_PTR kMouseTimerId = 1;
 // The caption: a windowless label drawn over the control's image on every paint.
-class Win32StyledLabel final : public StyledLabel {
+class Win32StyledLabel final : public CaptionLabel {
  public:
   void Attach(HWND window) { window_ = window; }
-  // The twips per pixel the control is laid out at; set before the font and the box.
-  void SetTwipsPerPixel(double twips_per_pixel) { twips_per_pixel_ = twips_per_pixel; }
-
-  std::string Caption() override { return caption_; }
-  void SetCaption(const std::string& caption) override {
-    caption_ = caption;
-    Invalidate();
-  }
-  std::uint32_t ForeColour() override { return colour_; }
-  bool SetForeColour(std::uint32_t colour) override {
-    if (colour > 0x00FFFFFF) return false;  // not an RGB value
-    colour_ = colour;
-    Invalidate();
-    return true;
-  }
-  FontDescription Font() override { return font_; }
-  void SetFont(const FontDescription& font) override {
-    font_ = font;
-    // Height from points at the control's resolution, as a character height (negative).
-    const int height = FontHeightOfPoints(font.size_points, twips_per_pixel_);
-    handle_ = UniqueFont(CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline,
-                                     font.strikethrough, static_cast<DWORD>(font.charset),
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, Widen(font.face_name).c_str()));
-    Invalidate();
-  }
-  bool Enabled() override { return enabled_; }
-  bool SetEnabled(bool enabled) override {
-    if (enabled_ != enabled) Invalidate();
-    enabled_ = enabled;
-    return true;
-  }
-  double Height() override { return height_; }
-  void SetLeft(double twips) override { Move(left_, twips); }
-  void SetTop(double twips) override { Move(top_, twips); }
-  void SetWidth(double twips) override { Move(width_, twips); }
-  void SetHeight(double twips) override { Move(height_, twips); }
-
-  // The label's box in client pixels.
-  RECT Box() const {
-    const int left = TwipsToWindowPixels(left_, twips_per_pixel_);
-    const int top = TwipsToWindowPixels(top_, twips_per_pixel_);
-    return {left, top, left + TwipsToWindowPixels(width_, twips_per_pixel_),
-            top + TwipsToWindowPixels(height_, twips_per_pixel_)};
-  }
 
   void Draw(HDC dc) const {
-    if (caption_.empty()) return;
-    const std::wstring text = Widen(caption_);
-    const SelectedObject font(dc, handle_.get());
+    if (caption().empty()) return;
+    const std::wstring text = Widen(caption());
+    const SelectedObject selected_font(dc, handle_.get());
     const int previous_mode = SetBkMode(dc, TRANSPARENT);
     const UINT format = DT_CENTER | DT_TOP | DT_WORDBREAK;
-    RECT box = Box();
-    if (enabled_) {
-      SetTextColor(dc, static_cast<COLORREF>(colour_));
+    RECT box = ToRect(Box());
+    if (enabled()) {
+      SetTextColor(dc, static_cast<COLORREF>(colour()));
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
     } else {
       // Greyed: an etched highlight one pixel down-right under the grey text.
@@ -90,22 +46,21 @@ class Win32StyledLabel final : public StyledLabel {
   }
 
  private:
-  void Move(double& field, double twips) {
-    if (field != twips) Invalidate();
-    field = twips;
+  void FontChanged() override {
+    // Height from points at the control's resolution, as a character height (negative).
+    const FontDescription& f = font();
+    const int height = FontHeightOfPoints(f.size_points, twips_per_pixel());
+    handle_ = UniqueFont(CreateFontW(height, 0, 0, 0, f.weight, f.italic, f.underline,
+                                     f.strikethrough, static_cast<DWORD>(f.charset),
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, Widen(f.face_name).c_str()));
   }
-  void Invalidate() {
+  void Invalidate() override {
     if (window_) InvalidateRect(window_, nullptr, FALSE);
   }
 
   HWND window_ = nullptr;
-  std::string caption_;
-  std::uint32_t colour_ = 0;
-  FontDescription font_;
   UniqueFont handle_;
-  bool enabled_ = true;
-  double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-  double twips_per_pixel_ = TwipsPerPixel(kUsualDotsPerInch);
 };
 
 class Win32IntervalTimer final : public IntervalTimer {
@@ -241,7 +196,7 @@ void Mouse(Parts& parts, MouseEvent event, std::int16_t button, WPARAM keys, LPA
   const double twips_per_pixel = parts.surface.TwipsPerPixel();
   const double x = static_cast<double>(point.x) * twips_per_pixel;
   const double y = static_cast<double>(point.y) * twips_per_pixel;
-  const RECT box = parts.label.Box();
+  const RECT box = ToRect(parts.label.Box());
   Command& c = parts.command;
   if (PtInRect(&box, point)) {
     const double lx = x - box.left * twips_per_pixel;
