@@ -19,6 +19,7 @@
 #include "runtime/picture.h"
 #include "scene/cube_faces.h"
 #include "scene/d3dx_math.h"
+#include "scene/direct3d_values.h"
 #include "scene/gl_conventions.h"
 #include "scene/linux/bench_statistics.h"
 #include "scene/linux/graphics3d_linux.h"
@@ -31,8 +32,8 @@ namespace {
 using namespace tolvenar;
 using namespace tolvenar::linux_port;
 
-constexpr std::uint32_t kFilterNone = 1;
-constexpr std::uint32_t kFilterPoint = 2;
+using d3d8::kFilterNone;
+using d3d8::kFilterPoint;
 
 struct XFreeDeleter {
   void operator()(void* p) const { XFree(p); }

@@ -3,29 +3,14 @@
 #include <utility>
 
 #include "scene/d3dx_math.h"
+#include "scene/direct3d_values.h"
 #include "scene/monitors.h"
 
 namespace tolvenar {
 
 namespace {
 
-// Direct3D 8 and DirectInput 8 values.
-constexpr std::uint32_t kDefaultAdapter = 0;
-constexpr std::uint32_t kDeviceTypeHal = 1;
-constexpr std::uint32_t kSoftwareVertexProcessing = 0x20;
-constexpr std::uint32_t kSwapEffectCopyVsync = 4;
-constexpr std::uint32_t kRenderStateLighting = 137;
-constexpr std::uint32_t kPoolManaged = 1;
-constexpr std::uint32_t kFormatA8R8G8B8 = 21;
-constexpr std::uint32_t kFilterNone = 1;
-constexpr std::uint32_t kFilterPoint = 2;
-constexpr std::uint32_t kMouseDataFormat = 2;
-constexpr std::uint32_t kNonExclusiveBackground = 2 + 8;
-constexpr std::uint32_t kTransformView = 2;
-constexpr std::uint32_t kTransformProjection = 3;
-constexpr std::uint32_t kTransformWorld = 256;
-constexpr std::uint32_t kClearTarget = 1;
-constexpr std::uint32_t kTriangleStrip = 5;
+using namespace d3d8;  // the values the scene and its devices speak in
 
 constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFF;
 constexpr std::uint32_t kClearColour = 0x00CCCCFF;

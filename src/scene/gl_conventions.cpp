@@ -4,21 +4,14 @@
 #include <cstring>
 #include <tuple>
 
+#include "scene/direct3d_values.h"
+
 namespace tolvenar {
 
 namespace {
 
-// Direct3D 8 values.
-constexpr std::uint32_t kRenderStateCullMode = 22;
-constexpr std::uint32_t kRenderStateDither = 26;
-constexpr std::uint32_t kRenderStateLighting = 137;
-constexpr std::uint32_t kCullNone = 1;
-constexpr std::uint32_t kCullClockwise = 2;
-constexpr std::uint32_t kCullCounterClockwise = 3;
-constexpr std::uint32_t kTriangleStrip = 5;
-constexpr std::uint32_t kFormatXyz = 0x002;
-constexpr std::uint32_t kFormatDiffuse = 0x040;
-constexpr std::uint32_t kFormatTexturesShift = 8;
+using namespace d3d8;  // the values the scene and its devices speak in
+
 constexpr std::uint32_t kFormatKnown = kFormatXyz | kFormatDiffuse | (1u << kFormatTexturesShift);
 
 constexpr int kPositionBytes = 3 * sizeof(float);

@@ -1,11 +1,13 @@
 #include "scene/texels.h"
 
+#include "scene/direct3d_values.h"
+
 namespace tolvenar {
 
 namespace {
 
-constexpr std::uint32_t kFilterMask = 0xFF;  // the upper bits carry mirror and dither flags
-constexpr std::uint32_t kFilterNone = 1;
+using d3d8::kFilterMask;
+using d3d8::kFilterNone;
 
 std::uint32_t Texel(const Picture& picture, std::uint32_t x, std::uint32_t y) {
   const std::uint8_t* p = &picture.rgb[(static_cast<std::size_t>(y) * picture.width + x) * 3];

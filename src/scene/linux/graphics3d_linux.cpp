@@ -8,19 +8,14 @@
 #include <memory>
 
 #include "runtime/picture.h"
+#include "scene/direct3d_values.h"
 #include "scene/texels.h"
 
 namespace tolvenar::linux_port {
 
 namespace {
 
-// Direct3D 8 values.
-constexpr std::uint32_t kFormatX8R8G8B8 = 22;
-constexpr std::uint32_t kFormatA8R8G8B8 = 21;
-constexpr std::uint32_t kTransformView = 2;
-constexpr std::uint32_t kTransformProjection = 3;
-constexpr std::uint32_t kTransformWorld = 256;
-constexpr std::uint32_t kClearTarget = 1;
+using namespace d3d8;  // the values the scene and its devices speak in
 
 constexpr int kFontFirst = 32;  // the printable ASCII characters
 constexpr int kFontCount = 96;
