@@ -198,9 +198,8 @@ void X11SaverWindowHost::ProcessEvents() {
 }
 
 bool X11SaverWindowHost::DispatchOneEvent() {
-  pollfd fds[2] = {{signals_.fd(), POLLIN, 0}, {ConnectionNumber(display_), POLLIN, 0}};
-  poll(fds, 2, 0);
-  if ((fds[0].revents & POLLIN) && signals_.TakeRequest()) {
+  pollfd request{signals_.fd(), POLLIN, 0};
+  if (poll(&request, 1, 0) == 1 && (request.revents & POLLIN) && signals_.TakeRequest()) {
     Close();
     return true;
   }
