@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "music/linux/media_backend_linux.h"
 #include "music/linux/wave_sound_linux.h"
 #include "music/mci_emulator.h"
+#include "music/shared_music.h"
 #include "music/silent_media.h"
 #include "runtime/linux/desktop_linux.h"
 #include "runtime/linux/embedded_data_linux.h"
@@ -81,17 +83,17 @@ int RunSaver(const HostRun& run, TerminationSignals& signals) {
   LinuxEmbeddedData embedded;
   LinearRandomness randomness;
 
-  // One of the user's full-screen savers (one per monitor) plays the music; a preview never does.
+  // One of the user's full-screen savers (one per monitor) plays the music, and another takes it
+  // over when that one ends; a preview never plays.
   std::unique_ptr<FileLock> music_lock;
   if (MayPlayMusic(run.kind)) {
     if (const std::optional<std::string> lock = MusicLockPath(environment)) {
       music_lock = std::make_unique<FileLock>(*lock);
     }
   }
-  const bool plays_music = music_lock && music_lock->held();
   std::unique_ptr<MediaBackend> media;
   std::unique_ptr<WaveSound> wave_player;
-  if (plays_music) {
+  if (music_lock) {
     media = std::make_unique<GstMediaBackend>();
     wave_player = std::make_unique<GstWaveSound>();
   } else {
@@ -104,12 +106,18 @@ int RunSaver(const HostRun& run, TerminationSignals& signals) {
   SettingsRecord settings;
   std::int32_t cursor_show_result = 0;
   BackgroundMusic music(mci, wave_sound, settings);
+  std::optional<SharedMusic> shared_music;
+  if (music_lock) shared_music.emplace(music, *music_lock);
+  Music& saver_music = shared_music ? static_cast<Music&>(*shared_music) : music;
+  std::function<void()> retry_music;
+  if (shared_music) retry_music = [&shared_music] { shared_music->TryAgain(); };
 
   const SceneFactory make_scene = [&saver_process, &randomness, &run](Display* x, Window window) {
     return CreateGlScene(x, window, saver_process, randomness, run.show_fps);
   };
-  LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, music, saver_process, desktop,
-                               embedded, randomness, settings, cursor_show_result, make_scene});
+  LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, saver_music, saver_process,
+                               desktop, embedded, randomness, settings, cursor_show_result,
+                               make_scene, retry_music, kMusicLockRetryIntervalMs});
   Main({desktop, saver_process, store, windows}, settings, cursor_show_result);
   return 0;
 }

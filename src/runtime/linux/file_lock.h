@@ -1,22 +1,25 @@
 #pragma once
-// An exclusive lock on a file, taken without waiting, held while the object lives. The holder
-// removes the file when it lets go, so nothing stays behind once the last holder has ended.
+// An exclusive lock on a file (flock), held from the first successful try until the object goes;
+// the system lets go of it when the process ends in any way, a crash included. The file stays: a
+// file removed while another process has it open would let a third lock a new file of the same
+// name, and two processes would each hold "the" lock.
 #include <string>
+
+#include "runtime/exclusive_lock.h"
 
 namespace tolvenar::linux_port {
 
-class FileLock {
+class FileLock final : public ExclusiveLock {
  public:
-  // Creates the file (and its folder) when missing and tries to lock it; held() tells.
-  explicit FileLock(std::string path);
+  // Creates the file (and its folder) when missing and tries to lock it.
+  explicit FileLock(const std::string& path);
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
-  ~FileLock();
+  ~FileLock() override;
 
-  bool held() const { return held_; }
+  bool TryTake() override;
 
  private:
-  std::string path_;
   int fd_ = -1;
   bool held_ = false;
 };

@@ -7,10 +7,17 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 
 #include "scene/saver_window.h"
 
 namespace tolvenar::linux_port {
+namespace {
+
+// The host's own timer, beside the saver window's two.
+constexpr int kIntervalTimer = 3;
+
+}  // namespace
 
 void LoadSaverWindow(const SaverWindowParts& parts) {
   X11SaverWindowHost host(parts.display, parts.place, parts.signals);
@@ -21,6 +28,7 @@ void LoadSaverWindow(const SaverWindowParts& parts) {
       {host, *scene, parts.music, parts.process, parts.desktop, parts.embedded, parts.randomness},
       parts.settings, parts.cursor_show_result);
   host.Connect(form);
+  if (parts.every_interval) host.StartIntervalTimer(parts.interval_ms, parts.every_interval);
   form.Form_Load();
 }
 
@@ -189,11 +197,18 @@ void X11SaverWindowHost::StartTimer(SaverTimer timer, std::uint32_t interval_ms)
 
 void X11SaverWindowHost::StopTimer(SaverTimer timer) { timers_.Stop(static_cast<int>(timer)); }
 
+void X11SaverWindowHost::StartIntervalTimer(std::uint32_t interval_ms, std::function<void()> tick) {
+  if (window_ == None || closed_) return;
+  interval_tick_ = std::move(tick);
+  timers_.Start(kIntervalTimer, interval_ms, Now());
+}
+
 void X11SaverWindowHost::ProcessEvents() {
   RunEventPass(*this, timers_, [this](int id) {
     if (!events_ || closed_) return;
     if (id == static_cast<int>(SaverTimer::kTimer1)) events_->Timer1_Timer();
     if (id == static_cast<int>(SaverTimer::kTimer2)) events_->Timer2_Timer();
+    if (id == kIntervalTimer && interval_tick_) interval_tick_();
   });
 }
 

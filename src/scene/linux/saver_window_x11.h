@@ -50,6 +50,9 @@ struct SaverWindowParts {
   const SettingsRecord& settings;
   std::int32_t& cursor_show_result;
   SceneFactory make_scene;
+  // When set, runs every `interval_ms` while the window is open (the music lock's retry).
+  std::function<void()> every_interval;
+  std::uint32_t interval_ms = 0;
 };
 
 // Brings up the saver's window, builds the scene on it and runs its load handler until the run
@@ -68,6 +71,8 @@ class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
   Window window() const { return gone_ ? None : window_; }
   // The handlers that the window's events run; until then events run none.
   void Connect(SaverWindowEvents& events) { events_ = &events; }
+  // Runs `tick` every `interval_ms` in the event pass until the window closes.
+  void StartIntervalTimer(std::uint32_t interval_ms, std::function<void()> tick);
 
   std::vector<PixelRect> GetMonitors() override;
   void SetSize(int width, int height) override;
@@ -98,6 +103,7 @@ class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
   int height_ = 0;
   TimerQueue timers_;
   SaverWindowEvents* events_ = nullptr;
+  std::function<void()> interval_tick_;
   bool gone_ = false;  // destroyed: no request may name it any more
   bool closing_ = false;
   bool closed_ = false;

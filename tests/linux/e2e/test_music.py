@@ -92,6 +92,42 @@ class MusicKinds(unittest.TestCase):
                 else:
                     self.assertEqual(loudest, 0)
 
+    def test_the_next_saver_takes_the_music_over(self):
+        """Two savers of one user (two monitors, or a host's restart): one plays; when it ends,
+        killed outright, the other starts the music within a second."""
+        work = tempfile.mkdtemp(prefix="tolvenar-lock-", dir=self.folder)
+        ini_path = os.path.join(work, "Tolvenar.ini")
+        with open(ini_path, "wb") as f:
+            f.write(ini_bytes(b"2", b"0", self.wav.encode("cp932")))
+        savers, sounds = [], []
+        try:
+            for i in range(2):
+                sounds.append(os.path.join(work, f"sound{i}.raw"))
+                # Raw samples at a sound card's pace: the file grows only while sound plays.
+                sink = ("audioconvert ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! "
+                        f"filesink sync=true location={sounds[i]}")
+                env = dict(os.environ, TOLVENAR_INI=ini_path, XDG_RUNTIME_DIR=work,
+                           XSCREENSAVER_WINDOW=root_window(), TOLVENAR_AUDIO_SINK=sink)
+                savers.append(subprocess.Popen([PROGRAM, "--root"], env=env))
+                time.sleep(1.5)
+            size = lambda path: os.path.getsize(path) if os.path.exists(path) else 0
+            self.assertGreater(size(sounds[0]), 0, "the first saver plays")
+            self.assertEqual(size(sounds[1]), 0, "the second stays silent meanwhile")
+            savers[0].kill()
+            savers[0].wait()
+            killed = time.monotonic()
+            while size(sounds[1]) == 0 and time.monotonic() - killed < 5:
+                time.sleep(0.05)
+            self.assertGreater(size(sounds[1]), 0, "the second saver never took the music over")
+            self.assertLess(time.monotonic() - killed, 1.0)
+            self.assertTrue(os.path.exists(os.path.join(work, "tolvenar-music.lock")),
+                            "the lock file stays while savers may have it open")
+        finally:
+            for saver in savers:
+                if saver.poll() is None:
+                    saver.send_signal(signal.SIGTERM)
+                    saver.wait(timeout=5)
+
 
 if __name__ == "__main__":
     unittest.main()
