@@ -1,10 +1,6 @@
 #include "music/linux/gstreamer_linux.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
-
-#include "runtime/linux/text_cp932.h"
 
 namespace tolvenar::linux_port {
 namespace {
@@ -29,13 +25,9 @@ GstElement* MakeAudioSink() {
 
 bool InitializeGStreamer() { return gst_init_check(nullptr, nullptr, nullptr) != FALSE; }
 
-std::optional<std::string> FileUri(const std::string& path) {
-  const std::optional<std::string> native = Cp932ToUtf8(path);
-  struct stat info {};
-  if (!native || native->empty() || stat(native->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return std::nullopt;
-  }
-  gchar* uri = gst_filename_to_uri(native->c_str(), nullptr);
+std::optional<std::string> FileUri(const SystemPath& path) {
+  if (!CanOpenForReading(path)) return std::nullopt;
+  gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
   if (!uri) return std::nullopt;
   std::string text = uri;
   g_free(uri);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "music/media_backend.h"
+#include "runtime/linux/system_path.h"
 
 namespace tolvenar::linux_port {
 
@@ -21,8 +22,8 @@ struct GstObjectUnref {
 template <typename T>
 using GstOwned = std::unique_ptr<T, GstObjectUnref>;
 
-// The URI of a code page 932 path; nullopt when it names no regular file.
-std::optional<std::string> FileUri(const std::string& path);
+// The URI of a file; nullopt when it names no regular file that can be read.
+std::optional<std::string> FileUri(const SystemPath& path);
 
 // A playbin for one sound, audio only. Set to NULL and released on destruction.
 class Playbin {

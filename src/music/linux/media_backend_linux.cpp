@@ -52,7 +52,8 @@ bool GstMediaBackend::Open(int id, std::unique_ptr<Playbin> playbin) {
 }
 
 MediaOpenResult GstMediaBackend::OpenFile(int id, const std::string& path) {
-  const std::optional<std::string> uri = FileUri(path);
+  const std::optional<SystemPath> file = SystemPath::FromCore(path);
+  const std::optional<std::string> uri = file ? FileUri(*file) : std::nullopt;
   if (!uri || !Open(id, std::make_unique<Playbin>(*uri))) return MediaOpenResult::kCannotPlay;
   return MediaOpenResult::kOpened;
 }

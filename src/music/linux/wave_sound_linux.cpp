@@ -3,15 +3,13 @@
 #include <chrono>
 #include <fstream>
 
-#include "runtime/linux/text_cp932.h"
+#include "runtime/linux/system_path.h"
 
 namespace tolvenar::linux_port {
 namespace {
 
-bool IsWaveFile(const std::string& path) {
-  const std::optional<std::string> native = Cp932ToUtf8(path);
-  if (!native) return false;
-  std::ifstream file(*native, std::ios::binary);
+bool IsWaveFile(const SystemPath& path) {
+  std::ifstream file(path.str(), std::ios::binary);
   char header[12] = {};
   if (!file.read(header, sizeof header)) return false;
   return std::string(header, 4) == "RIFF" && std::string(header + 8, 4) == "WAVE";
@@ -30,8 +28,9 @@ std::uint32_t GstWaveSound::OutputDeviceCount() { return CanMakeAudioSink() ? 1 
 
 bool GstWaveSound::PlayLooping(const std::string& path) {
   StopPlaying();
-  const std::optional<std::string> uri = FileUri(path);
-  if (!uri || !IsWaveFile(path)) return false;
+  const std::optional<SystemPath> file = SystemPath::FromCore(path);
+  const std::optional<std::string> uri = file ? FileUri(*file) : std::nullopt;
+  if (!uri || !IsWaveFile(*file)) return false;
   uri_ = *uri;
   stopping_ = false;
   auto playbin = std::make_unique<Playbin>(uri_);

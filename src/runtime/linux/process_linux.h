@@ -1,7 +1,7 @@
 #pragma once
-// The process services on a POSIX system. The core's paths are code page 932 bytes with "\"
-// between folders; here they become the system's UTF-8 paths with "/". A path that is not
-// absolute (a Windows path read from the settings) names no file: it cannot be read or written.
+// The process services on a POSIX system. Every core path crosses to the system's through
+// `SystemPath`: one that is not absolute (a Windows path read from the settings) names no file
+// and cannot be read or written.
 #include <string>
 
 #include "runtime/process.h"
@@ -29,10 +29,5 @@ class LinuxProcess final : public Process {
   std::string argument_text_;
   std::string program_directory_;  // a core path
 };
-
-// A core path as the system names it; nothing when it names no file here.
-std::optional<std::string> SystemPath(const std::string& core_path);
-// A system path as the core names it (a name the code page cannot hold comes back empty).
-std::string CorePath(const std::string& system_path);
 
 }  // namespace tolvenar::linux_port

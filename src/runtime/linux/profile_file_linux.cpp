@@ -3,13 +3,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "runtime/linux/process_linux.h"
+#include "runtime/linux/system_path.h"
 
 namespace tolvenar::linux_port {
 
 std::optional<std::string> LinuxProfileFile::SystemFile(const std::string& file) const {
   if (file == core_ini_) return system_ini_;
-  return SystemPath(file);
+  const std::optional<SystemPath> system = SystemPath::FromCore(file);
+  if (!system) return std::nullopt;
+  return system->str();
 }
 
 std::string LinuxProfileFile::GetString(const std::string& section, const std::string& key,

@@ -7,10 +7,9 @@
 #include <memory>
 
 #include "runtime/file_filter.h"
-#include "runtime/linux/process_linux.h"
+#include "runtime/linux/system_path.h"
 #include "runtime/linux/text_cp932.h"
 #include "runtime/mouse_press.h"
-#include "runtime/posix_path.h"
 #include "runtime/screen_units.h"
 
 namespace tolvenar::linux_port {
@@ -106,10 +105,8 @@ double LinuxScreenMetrics::HeightTwips() { return PrimaryMonitorArea().height * 
 
 std::optional<std::string> ChosenFileAnswer(const std::string& system_path,
                                             std::uint32_t buffer_size) {
-  const std::optional<std::string> bytes = Utf8ToCp932(system_path);
-  if (!bytes) return std::nullopt;
-  std::string core = CorePathFromPosixPath(*bytes);
-  if (core.size() >= buffer_size) return std::nullopt;
+  std::string core = CorePath(system_path);
+  if (core.empty() || core.size() >= buffer_size) return std::nullopt;
   return core;
 }
 
@@ -138,7 +135,7 @@ std::optional<std::string> LinuxFileChooser::OpenFileName(const OpenFileRequest&
   for (GtkFileFilter* filter : MakeFileFilters(request.filter)) {
     gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser.get()), filter);  // takes it
   }
-  if (const std::optional<std::string> folder = SystemPath(request.initial_dir)) {
+  if (const std::optional<SystemPath> folder = SystemPath::FromCore(request.initial_dir)) {
     gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser.get()), folder->c_str());
   }
   if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser.get())) != GTK_RESPONSE_ACCEPT) {

@@ -3,10 +3,10 @@
 #include <optional>
 #include <utility>
 
+#include "runtime/linux/system_path.h"
 #include "runtime/linux/text_cp932.h"
 #include "runtime/linux/user_services_gtk.h"
 #include "runtime/picture.h"
-#include "runtime/posix_path.h"
 
 namespace tolvenar::linux_port {
 namespace {
@@ -28,8 +28,8 @@ void FrameBox(cairo_t* cairo, const PixelRect& box, Colour colour, int thickness
 // A core path shows as the system names it; a Windows path (no file here) shows as it is.
 std::string ShownText(const std::string& caption, bool core_path) {
   if (core_path) {
-    if (const std::optional<std::string> posix = PosixPathFromCorePath(caption)) {
-      return Cp932ToUtf8(*posix).value_or("");
+    if (const std::optional<SystemPath> system = SystemPath::FromCore(caption)) {
+      return system->str();
     }
     return Cp932ToUtf8(caption).value_or("");
   }

@@ -10,6 +10,7 @@
 
 #include "fakes/shift_jis.h"
 #include "runtime/linux/profile_file_linux.h"
+#include "runtime/linux/system_path.h"
 #include "runtime/linux/text_cp932.h"
 
 namespace tolvenar::linux_port {
@@ -37,7 +38,7 @@ class LinuxFiles : public ::testing::Test {
 TEST_F(LinuxFiles, CorePathsReachTheFilesTheirNamesSpell) {
   LinuxProcess process("/s", folder_.string());
   const std::string core_folder = process.ProgramDirectory();
-  EXPECT_EQ(SystemPath(core_folder), folder_.string());
+  EXPECT_EQ(SystemPath::FromCore(core_folder)->str(), folder_.string());
   const std::string file = core_folder + ShiftJis("\\ソ表.mp3");
   EXPECT_TRUE(process.WriteWholeFile(file, "ID3"));
   EXPECT_TRUE(fs::exists(folder_ / "ソ表.mp3"));

@@ -10,6 +10,7 @@
 #include "fakes/file_bytes.h"
 #include "fakes/shift_jis.h"
 #include "runtime/linux/process_linux.h"
+#include "runtime/linux/system_path.h"
 #include "runtime/linux/user_services_gtk.h"
 #include "settings/settings_store.h"
 #include "settings_dialog/layout.h"
