@@ -26,8 +26,9 @@ from test_saver import make_music  # noqa: E402  the Windows tests' 30-second to
 from test_scene import read_ppm  # noqa: E402
 from test_settings_dialog import ini_bytes  # noqa: E402  the INI bytes both builds write
 
-SOURCE = os.environ.get("TOLVENAR_SOURCE", "")
-ASOUNDRC = os.path.join(os.path.dirname(__file__), "..", "..", "..", "scripts", "asoundrc")
+SOURCE = os.environ.get("TOLVENAR_SOURCE",
+                        os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", ".."))
+ASOUNDRC = os.path.join(SOURCE, "scripts", "asoundrc")
 APP_DEFAULTS = "/etc/X11/app-defaults/XScreenSaver"
 TOOLS = ["xscreensaver", "xscreensaver-command", "xhost", "useradd", "userdel", "import", "sox",
          "lame", "apt-get"]
