@@ -34,7 +34,7 @@ TOOLS = ["xscreensaver", "xscreensaver-command", "xhost", "useradd", "userdel", 
          "lame", "apt-get"]
 LOUD = 1000  # a 16-bit sample above this is sound, not noise
 ACTIVATIONS = 10
-RESTARTS = 4
+RESTARTS = 5
 
 
 def wait_for(predicate, timeout, interval=0.05):
@@ -120,10 +120,10 @@ class SoundCard:
     def heard(self, start, end):
         return any(start <= t <= end for t in list(self.loud))
 
-    def first_heard(self, start, timeout):
-        """The time sound first came out at or after start, waiting up to timeout seconds."""
-        found = wait_for(lambda: next((t for t in list(self.loud) if t >= start), None), timeout)
-        return found
+    def first_heard(self, start, end):
+        """The time sound first came out between start and end (monotonic), waiting for end."""
+        return wait_for(lambda: next((t for t in list(self.loud) if start <= t <= end), None),
+                        end - time.monotonic())
 
     def close(self):
         self.stopping.set()
@@ -359,7 +359,7 @@ class UnderXscreensaver(unittest.TestCase):
                 self.note("activate -> drawn", time.monotonic() - sent)
             with self.subTest(activation=run + 1, check="heard"):
                 # A new user's first run also builds GStreamer's plug-in registry.
-                heard = user.card.first_heard(appeared, 15 if run == 0 else 5)
+                heard = user.card.first_heard(appeared, appeared + (15 if run == 0 else 5))
                 self.assertIsNotNone(heard, "the music was not heard")
                 self.note("saver process -> heard", heard - appeared)
             ending = time.monotonic()
@@ -376,13 +376,14 @@ class UnderXscreensaver(unittest.TestCase):
                 self.assertFalse(user.card.heard(ended + 0.6, time.monotonic()))
 
     def test_restarted_by_the_cycle_timer_it_plays_again(self):
-        user = self.registered_user(cycle="0:00:04", fade="False", unfade="False")
+        user = self.registered_user(cycle="0:00:05", fade="False", unfade="False")
         user.start_daemon()
         user.command("-activate")
         self.addCleanup(user.run, "xscreensaver-command", "-deactivate")
         saver = wait_for(user.savers, 10)
         self.assertEqual(len(saver), 1, user.daemon_log())
-        self.assertIsNotNone(user.card.first_heard(time.monotonic(), 15), "never heard at all")
+        self.assertIsNotNone(user.card.first_heard(time.monotonic(), time.monotonic() + 15),
+                             "never heard at all")
         for restart in range(RESTARTS):
             old = saver[0]
             saver = wait_for(lambda: [p for p in user.savers() if p != old], 8)
@@ -391,9 +392,11 @@ class UnderXscreensaver(unittest.TestCase):
             self.assertTrue(wait_for(lambda: old not in user.savers(), 3),
                             "the old saver outlived SIGTERM by 3 s")
             ended = time.monotonic()
+            with self.subTest(restart=restart + 1, check="drawn"):
+                self.wait_drawn(user)
             # What the old one played has left the card 0.5 s after its end.
-            heard = user.card.first_heard(ended + 0.5, 2.5)
-            with self.subTest(restart=restart + 1):
+            heard = user.card.first_heard(ended + 0.5, ended + 2.5)
+            with self.subTest(restart=restart + 1, check="heard"):
                 self.assertIsNotNone(heard, "silent after the restart")
                 self.note("old saver gone -> heard again", heard - ended)
 
