@@ -132,8 +132,8 @@ class SoundCard:
 
 
 class HostUser:
-    """A new user with an X display, a sound device, a runtime folder and the saver's music chosen;
-    removed again with every process and file of theirs."""
+    """A new user with the X display, a sound device and a runtime folder of their own; removed
+    again with every process and file of theirs."""
 
     def __init__(self, test):
         self.test = test
