@@ -2,6 +2,7 @@
 the desktop entries and the XScreenSaver description as the hosts read them, and the program's
 registration in ~/.xscreensaver."""
 
+import glob
 import os
 import shutil
 import subprocess
@@ -27,6 +28,21 @@ SETTINGS_WRITTEN = (b"# XScreenSaver Preferences File\n"
                     b"\n"
                     b"pointerHysteresis:  10\n")
 ENTRY_LINE = b"  GL: tolvenar --root \\n\\\n"
+
+
+def built_packages(source):
+    """The Debian packages in build/deb/ and the log of their build. Under ctest the package is
+    built once, by the linux_package_build test, before the tests that use it
+    (TOLVENAR_DEB_BUILT is set); a test script run on its own builds it here."""
+    out = os.path.join(source, "build", "deb")
+    log = ""
+    if not os.environ.get("TOLVENAR_DEB_BUILT"):
+        if not shutil.which("dpkg-buildpackage"):
+            return [], "dpkg-buildpackage not installed (scripts/setup installs it)"
+        build = subprocess.run([os.path.join(source, "packaging", "build-deb"), out],
+                               capture_output=True, text=True, timeout=840)
+        log = build.stdout[-4000:] + build.stderr[-4000:]
+    return glob.glob(os.path.join(out, "tolvenar_*.deb")), log
 
 
 def files_under(root):

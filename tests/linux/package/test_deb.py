@@ -2,7 +2,6 @@
 scratch root with dpkg (the saver runs and registers itself from there) and removed again, which
 leaves nothing of it behind."""
 
-import glob
 import os
 import shutil
 import signal
@@ -12,7 +11,7 @@ import tempfile
 import time
 import unittest
 
-from installed_saver import DATA_FILES, LINK, InstalledSaverChecks, files_under
+from installed_saver import DATA_FILES, LINK, InstalledSaverChecks, built_packages, files_under
 
 SOURCE = os.environ.get("TOLVENAR_SOURCE", "")
 PROGRAM = "usr/libexec/xscreensaver/tolvenar"
@@ -32,11 +31,7 @@ class DebianPackage(InstalledSaverChecks, unittest.TestCase):
         missing = [t for t in ("dpkg-buildpackage", "dh", "dpkg-deb") if not shutil.which(t)]
         if missing:
             raise unittest.SkipTest(f"{', '.join(missing)} not installed (scripts/setup installs it)")
-        cls.out = os.path.join(SOURCE, "build", "deb")
-        build = subprocess.run([os.path.join(SOURCE, "packaging", "build-deb"), cls.out],
-                               capture_output=True, text=True, timeout=840)
-        cls.build_log = build.stdout[-4000:] + build.stderr[-4000:]
-        cls.debs = glob.glob(os.path.join(cls.out, "tolvenar_*.deb"))
+        cls.debs, cls.build_log = built_packages(SOURCE)
 
     def setUp(self):
         self.assertEqual(len(self.debs), 1, self.build_log)
