@@ -60,10 +60,24 @@ SaverWindowPlace PlaceOf(const HostRun& run) {
   return place;
 }
 
+// A --root run in a host's window that is clearly smaller than its monitor: a host's settings
+// preview runs the saver's command line there.
+bool IsHostsPreview(Display* display, const HostRun& run) {
+  if (!run.window) return false;
+  const std::optional<PixelRect> window = WindowRectOnScreen(display, *run.window);
+  return window && IsPreviewSized(*window, MonitorRects(display));
+}
+
 int RunSaver(const HostRun& run, TerminationSignals& signals) {
   XDisplay display;
   if (!display.get()) {
     (void)std::fputs("tolvenar: cannot open the display\n", stderr);
+    return 1;
+  }
+  // Said before anything starts, the music among it: a saver that cannot draw plays nothing.
+  if (!DisplayHasOpenGl(display.get())) {
+    (void)std::fputs(
+        "tolvenar: the display offers no OpenGL (GLX), so the saver cannot draw here\n", stderr);
     return 1;
   }
 
@@ -86,7 +100,7 @@ int RunSaver(const HostRun& run, TerminationSignals& signals) {
   // One of the user's full-screen savers (one per monitor) plays the music, and another takes it
   // over when that one ends; a preview never plays.
   std::unique_ptr<FileLock> music_lock;
-  if (MayPlayMusic(run.kind)) {
+  if (MayPlayMusic(run.kind) && !IsHostsPreview(display.get(), run)) {
     if (const std::optional<std::string> lock = MusicLockPath(environment)) {
       music_lock = std::make_unique<FileLock>(*lock);
     }

@@ -1,6 +1,7 @@
 #include "startup/host_arguments.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 namespace tolvenar {
@@ -96,6 +97,24 @@ bool DrawsSaver(RunKind kind) {
 }
 
 bool MayPlayMusic(RunKind kind) { return kind == RunKind::kOwnWindow || kind == RunKind::kRoot; }
+
+bool IsPreviewSized(const PixelRect& window, const std::vector<PixelRect>& monitors) {
+  const auto width = [](const PixelRect& r) { return std::int64_t{r.right} - r.left; };
+  const auto height = [](const PixelRect& r) { return std::int64_t{r.bottom} - r.top; };
+  const PixelPoint centre{
+      static_cast<std::int32_t>((std::int64_t{window.left} + window.right) / 2),
+      static_cast<std::int32_t>((std::int64_t{window.top} + window.bottom) / 2)};
+  const PixelRect* monitor = nullptr;
+  for (const PixelRect& m : monitors) {
+    if (m.Contains(centre)) {
+      monitor = &m;
+      break;
+    }
+    if (!monitor || width(m) * height(m) > width(*monitor) * height(*monitor)) monitor = &m;
+  }
+  if (!monitor) return false;
+  return 2 * width(window) < width(*monitor) || 2 * height(window) < height(*monitor);
+}
 
 bool CoversMonitors(const HostRun& run) {
   return run.kind == RunKind::kOwnWindow || (run.kind == RunKind::kRoot && !run.window);

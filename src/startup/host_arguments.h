@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/pixel_geometry.h"
+
 namespace tolvenar {
 
 enum class RunKind {
@@ -41,6 +43,11 @@ std::optional<std::uint32_t> ParseWindowNumber(std::string_view text);
 bool DrawsSaver(RunKind kind);
 // Music plays only where the saver has the screen: never in a preview.
 bool MayPlayMusic(RunKind kind);
+// Whether a host's window (screen pixels) is a settings preview rather than a saver's screen:
+// some hosts run the --root command line in their small preview widget. It is one when it is less
+// than half as wide or half as high as the monitor under its centre (the largest monitor when no
+// monitor is under it); a host's saver window covers its monitor.
+bool IsPreviewSized(const PixelRect& window, const std::vector<PixelRect>& monitors);
 // Where the saver draws over the whole screen, the scene learns the monitors; in a host's window
 // (a preview, or the host's own per-monitor saver window) that window is the one screen.
 bool CoversMonitors(const HostRun& run);

@@ -131,5 +131,28 @@ TEST(HostArguments, MusicOnlyFullScreenMonitorsOnlyWhereTheSaverHasTheScreen) {
   }
 }
 
+// A host's window is a preview when clearly smaller than the monitor it is on.
+TEST(HostArguments, AHostWindowClearlySmallerThanItsMonitorIsAPreview) {
+  const std::vector<PixelRect> monitors = {{0, 0, 1920, 1080}, {1920, 0, 2944, 768}};
+  const struct {
+    const char* what;
+    PixelRect window;
+    bool preview;
+  } cases[] = {
+      {"a saver window over the primary monitor", {0, 0, 1920, 1080}, false},
+      {"a saver window over the second monitor", {1920, 0, 2944, 768}, false},
+      {"a preview widget", {100, 100, 300, 250}, true},
+      {"a preview on the smaller monitor", {2000, 100, 2200, 250}, true},
+      {"half as high", {0, 0, 1920, 539}, true},
+      {"a window of half the monitor's size", {0, 0, 960, 540}, false},
+      {"off every monitor: the largest decides", {-500, -500, -300, -350}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(IsPreviewSized(c.window, monitors), c.preview);
+  }
+  EXPECT_FALSE(IsPreviewSized({0, 0, 200, 150}, {})) << "nothing to compare with";
+}
+
 }  // namespace
 }  // namespace tolvenar

@@ -25,6 +25,12 @@ class GlScene final : public ForwardingScene {
 
 }  // namespace
 
+bool DisplayHasOpenGl(Display* display) {
+  int error_base = 0;
+  int event_base = 0;
+  return glXQueryExtension(display, &error_base, &event_base) != False;
+}
+
 std::unique_ptr<Scene> CreateGlScene(Display* display, Window window, Process& process,
                                      Randomness& randomness, bool show_fps) {
   return std::make_unique<GlScene>(display, window, process, randomness, show_fps);

@@ -11,6 +11,10 @@
 
 namespace tolvenar::linux_port {
 
+// Whether the display's server offers OpenGL through GLX at all (some remote and VNC servers do
+// not); without it no scene can be drawn there.
+bool DisplayHasOpenGl(Display* display);
+
 // The face pictures are read through `process`. With show_fps each frame carries the frame rate
 // in its lower-left corner. The display's owner installs an X error handler that records instead
 // of exiting (see graphics3d_linux.h) before the scene is initialized.

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "scene/linux/x_display.h"
 #include "scene/saver_window.h"
 
 namespace tolvenar::linux_port {
@@ -125,29 +126,8 @@ void X11SaverWindowHost::WatchForeignWindow() {
 }
 
 std::vector<PixelRect> X11SaverWindowHost::GetMonitors() {
-  std::vector<PixelRect> monitors;
-  if (!place_.covers_monitors) {
-    monitors.push_back({0, 0, width_, height_});
-    return monitors;
-  }
-  int count = 0;
-  XRRMonitorInfo* info = XRRGetMonitors(display_, DefaultRootWindow(display_), True, &count);
-  for (int i = 0; i < count; ++i) {
-    const PixelRect rect{info[i].x, info[i].y, info[i].x + info[i].width,
-                         info[i].y + info[i].height};
-    // The primary first; the others in the order the server lists them.
-    if (info[i].primary) {
-      monitors.insert(monitors.begin(), rect);
-    } else {
-      monitors.push_back(rect);
-    }
-  }
-  if (info) XRRFreeMonitors(info);
-  if (monitors.empty()) {
-    const int screen = DefaultScreen(display_);
-    monitors.push_back({0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen)});
-  }
-  return monitors;
+  if (!place_.covers_monitors) return {{0, 0, width_, height_}};
+  return MonitorRects(display_);
 }
 
 void X11SaverWindowHost::SetSize(int width, int height) {

@@ -1,5 +1,7 @@
 #include "scene/linux/x_display.h"
 
+#include <X11/extensions/Xrandr.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -33,6 +35,40 @@ XDisplay::XDisplay() : display_(OpenDisplay()) {
 
 XDisplay::~XDisplay() {
   if (display_) XCloseDisplay(display_);
+}
+
+std::vector<PixelRect> MonitorRects(Display* display) {
+  std::vector<PixelRect> monitors;
+  int count = 0;
+  XRRMonitorInfo* info = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+  for (int i = 0; i < count; ++i) {
+    const PixelRect rect{info[i].x, info[i].y, info[i].x + info[i].width,
+                         info[i].y + info[i].height};
+    // The primary first; the others in the order the server lists them.
+    if (info[i].primary) {
+      monitors.insert(monitors.begin(), rect);
+    } else {
+      monitors.push_back(rect);
+    }
+  }
+  if (info) XRRFreeMonitors(info);
+  if (monitors.empty()) {
+    const int screen = DefaultScreen(display);
+    monitors.push_back({0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
+  }
+  return monitors;
+}
+
+std::optional<PixelRect> WindowRectOnScreen(Display* display, Window window) {
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(display, window, &attributes)) return std::nullopt;
+  int x = 0;
+  int y = 0;
+  Window child = None;
+  if (!XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child)) {
+    return std::nullopt;
+  }
+  return PixelRect{x, y, x + attributes.width, y + attributes.height};
 }
 
 }  // namespace tolvenar::linux_port

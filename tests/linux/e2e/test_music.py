@@ -17,6 +17,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "e2e"))
 from test_settings_dialog import ini_bytes  # noqa: E402  the Windows tests' INI bytes
 
 PROGRAM = os.environ.get("TOLVENAR_PROGRAM", "")
+HOST_WINDOW = os.path.join(os.path.dirname(__file__), "..", "..", "..", "bench", "host_window.py")
 RUN_SECONDS = 3
 
 
@@ -51,14 +52,22 @@ class MusicKinds(unittest.TestCase):
     def tearDownClass(cls):
         shutil.rmtree(cls.folder, ignore_errors=True)
 
-    def run_saver(self, ini):
-        """Runs tolvenar --root for a few seconds on the given INI bytes; the captured sound."""
+    def run_saver(self, ini, host_size=None):
+        """Runs tolvenar --root for a few seconds on the given INI bytes, on the root window or a
+        host's window of host_size ("200x150"); the captured sound."""
         work = tempfile.mkdtemp(prefix="tolvenar-run-", dir=self.folder)
         ini_path = os.path.join(work, "Tolvenar.ini")
         with open(ini_path, "wb") as f:
             f.write(ini)
         sound = os.path.join(work, "sound.wav")
-        env = dict(os.environ, TOLVENAR_INI=ini_path, XSCREENSAVER_WINDOW=root_window(),
+        window = root_window()
+        if host_size:
+            host = subprocess.Popen([sys.executable, HOST_WINDOW, host_size], text=True,
+                                    stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+            self.addCleanup(host.wait, 10)
+            self.addCleanup(host.stdin.close)
+            window = host.stdout.readline().strip()
+        env = dict(os.environ, TOLVENAR_INI=ini_path, XSCREENSAVER_WINDOW=window,
                    TOLVENAR_AUDIO_SINK=f"wavenc ! filesink location={sound}")
         saver = subprocess.Popen([PROGRAM, "--root"], env=env)
         try:
@@ -84,9 +93,13 @@ class MusicKinds(unittest.TestCase):
             ("WAV, looped", ini_bytes(b"2", b"0", self.wav.encode("cp932")), True),
             ("a Windows path", ini_bytes(b"2", b"0", b"C:\\Music\\tune.mp3"), False),
         ]
-        for name, ini, audible in cases:
+        mp3 = ini_bytes(b"2", b"0", self.mp3.encode("cp932"))
+        # A host's preview widget runs the --root command line too: silent there.
+        cases = [(*case, None) for case in cases] + [("MP3 in a host's preview widget", mp3, False,
+                                                      "200x150")]
+        for name, ini, audible, host_size in cases:
             with self.subTest(name):
-                loudest = self.run_saver(ini)
+                loudest = self.run_saver(ini, host_size)
                 if audible:
                     self.assertGreater(loudest, 1000)
                 else:
