@@ -333,8 +333,7 @@ std::string RegistrationMessage(XscreensaverRegistration result, const std::stri
     case XscreensaverRegistration::kNoSystemList:
       return path + " has no list of display modes, and XScreenSaver's own list cannot be read (" +
              std::string(kXscreensaverAppDefaults[0]) +
-             "): is XScreenSaver installed? Nothing was changed; a list of Tolvenar alone would "
-             "hide every other display mode.\n";
+             "): is XScreenSaver installed? Nothing was changed.\n";
     case XscreensaverRegistration::kNoHome:
       return "HOME is not set: there is no ~/.xscreensaver to add Tolvenar to.\n";
     case XscreensaverRegistration::kUnreadable:

@@ -54,8 +54,8 @@ std::optional<std::string> SystemProgramsResource(std::string_view app_defaults)
 // app-defaults file (none when it cannot be read). Where the user has no list, no file or a file
 // without one, the daemon runs the system's list: the file gets that list with the entry at its
 // end (appended to the file's own bytes, or after a header in a new file) so no saver the user
-// sees today is hidden. Without the system's list nothing is written: a list of this saver alone
-// would hide every other display mode.
+// sees today is hidden. Without the system's list nothing is written: the file would list this
+// saver alone, not the display modes the user sees today.
 ProgramsUpdate AddToXscreensaverFile(const std::optional<std::string>& file,
                                      const std::optional<std::string>& app_defaults);
 
