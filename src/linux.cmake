@@ -42,6 +42,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tolvenar.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tolvenar-settings.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The manual page, in the screen savers' section.
+install(FILES ${packaging}/tolvenar.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # The menus' icon: the settings dialog's icon picture as a PNG file.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -159,8 +159,10 @@ int main(int argc, char** argv) {
       return RunSettingsProgram();
     case RunKind::kRegisterXscreensaver: {
       const std::optional<std::string> path = XscreensaverFilePath(Environment("HOME"));
+      const std::vector<std::string> app_defaults(kXscreensaverAppDefaults.begin(),
+                                                  kXscreensaverAppDefaults.end());
       const XscreensaverRegistration result =
-          path ? RegisterXscreensaver(*path) : XscreensaverRegistration::kNoHome;
+          path ? RegisterXscreensaver(*path, app_defaults) : XscreensaverRegistration::kNoHome;
       const int status = RegistrationExitStatus(result);
       (void)std::fputs(RegistrationMessage(result, path.value_or("")).c_str(),
                        status == 0 ? stdout : stderr);

@@ -1,10 +1,12 @@
 #include "startup/xscreensaver_registration.h"
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "runtime/replace_file.h"
@@ -16,6 +18,11 @@ constexpr std::string_view kProgramsName = "programs";
 constexpr std::string_view kEntrySeparator = "\\n";
 constexpr std::string_view kSaverName = "tolvenar";
 constexpr std::string_view kEntryIndent = "  ";
+// The start of a ~/.xscreensaver made here, in the settings program's words where they fit.
+constexpr std::string_view kNewFileHeader =
+    "# XScreenSaver Preferences File\n"
+    "# Written by tolvenar --register-xscreensaver: XScreenSaver's own list of display modes\n"
+    "# with Tolvenar added at its end; every other setting is XScreenSaver's default.\n";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -67,13 +74,27 @@ bool IsComment(std::string_view text) {
   return !text.empty() && (text.front() == '#' || text.front() == '!');
 }
 
-// The value of the `programs:` resource when the line names it.
+// The value of a resource the line names with one of the given names (the text before the colon).
+template <std::size_t N>
+std::optional<std::string_view> ResourceValue(std::string_view text,
+                                              const std::array<std::string_view, N>& names) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const std::string_view name = TrimRight(TrimLeft(text.substr(0, colon)));
+  for (const std::string_view candidate : names) {
+    if (name == candidate) return text.substr(colon + 1);
+  }
+  return std::nullopt;
+}
+
+// ~/.xscreensaver names the list by its bare name.
+constexpr std::array<std::string_view, 1> kUserProgramsNames = {kProgramsName};
+// An app-defaults file names it as a resource of the daemon's class, or of any program.
+constexpr std::array<std::string_view, 4> kSystemProgramsNames = {
+    "*programs", "programs", "XScreenSaver.programs", "XScreenSaver*programs"};
+
 std::optional<std::string_view> ProgramsValue(std::string_view text) {
-  text = TrimLeft(text);
-  if (text.substr(0, kProgramsName.size()) != kProgramsName) return std::nullopt;
-  text = TrimLeft(text.substr(kProgramsName.size()));
-  if (text.empty() || text.front() != ':') return std::nullopt;
-  return text.substr(1);
+  return ResourceValue(text, kUserProgramsNames);
 }
 
 // An entry reads `[-] [visual:] ["label"] command`: a leading dash switches it off.
@@ -122,6 +143,31 @@ std::string JoinedValue(const std::vector<Line>& lines, std::size_t first, std::
   return value;
 }
 
+// The lines [first, last] of one resource: its name's line and those its value is continued over.
+struct LineRange {
+  std::size_t first;
+  std::size_t last;
+};
+
+// The first (or the last) resource named by one of names; comment lines are skipped.
+template <std::size_t N>
+std::optional<LineRange> FindResource(const std::vector<Line>& lines,
+                                      const std::array<std::string_view, N>& names,
+                                      bool take_last) {
+  std::optional<LineRange> found;
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < lines.size(); i = last + 1) {
+    last = i;
+    if (IsComment(lines[i].text)) continue;
+    while (last + 1 < lines.size() && Continues(lines[last].text)) ++last;
+    if (ResourceValue(lines[i].text, names)) {
+      found = LineRange{i, last};
+      if (!take_last) break;
+    }
+  }
+  return found;
+}
+
 // Whether the value ends in a finished entry: nothing, or a separator, after the last blank.
 bool EndsWithSeparator(std::string_view value) {
   value = TrimRight(value);
@@ -129,21 +175,31 @@ bool EndsWithSeparator(std::string_view value) {
                            value.substr(value.size() - kEntrySeparator.size()) == kEntrySeparator);
 }
 
+// The file's bytes; nothing when it does not exist, an error when it cannot be read.
+struct ReadResult {
+  bool ok = true;
+  std::optional<std::string> content;
+};
+
+ReadResult ReadWholeFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return {!error, std::nullopt};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {false, std::nullopt};
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return {false, std::nullopt};
+  return {true, std::move(content)};
+}
+
 }  // namespace
 
 ProgramsUpdate AddToXscreensaverPrograms(std::string_view content) {
   ProgramsUpdate update{XscreensaverRegistration::kNoProgramsList, std::string(content)};
   const std::vector<Line> lines = SplitLines(content);
-  std::size_t first = 0;
-  std::size_t last = 0;
-  bool found = false;
-  for (std::size_t i = 0; i < lines.size() && !found; i = last + 1) {
-    first = last = i;
-    if (IsComment(lines[i].text)) continue;
-    while (last + 1 < lines.size() && Continues(lines[last].text)) ++last;
-    found = ProgramsValue(lines[first].text).has_value();
-  }
-  if (!found) return update;
+  const std::optional<LineRange> list = FindResource(lines, kUserProgramsNames, false);
+  if (!list) return update;
+  const std::size_t first = list->first;
+  const std::size_t last = list->last;
 
   const std::string value = JoinedValue(lines, first, last);
   std::size_t begin = 0;
@@ -197,19 +253,66 @@ std::optional<std::string> XscreensaverFilePath(const std::optional<std::string>
   return path + ".xscreensaver";
 }
 
-XscreensaverRegistration RegisterXscreensaver(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) {
-    return error ? XscreensaverRegistration::kUnreadable : XscreensaverRegistration::kNoFile;
+std::optional<std::string> SystemProgramsResource(std::string_view app_defaults) {
+  const std::vector<Line> lines = SplitLines(app_defaults);
+  const std::optional<LineRange> list = FindResource(lines, kSystemProgramsNames, true);
+  if (!list) return std::nullopt;
+  std::string resource(kProgramsName);
+  resource += ':';
+  resource += *ResourceValue(lines[list->first].text, kSystemProgramsNames);
+  for (std::size_t i = list->first + 1; i <= list->last; ++i) {
+    resource += '\n';
+    resource += lines[i].text;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return XscreensaverRegistration::kUnreadable;
-  const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return XscreensaverRegistration::kUnreadable;
-  const ProgramsUpdate update = AddToXscreensaverPrograms(content);
-  if (update.result != XscreensaverRegistration::kAdded) return update.result;
-  return ReplaceFile(path, update.content) ? XscreensaverRegistration::kAdded
-                                           : XscreensaverRegistration::kWriteFailed;
+  // The value goes on over a blank line that ends it, as the settings program writes the list.
+  if (!Continues(lines[list->last].text)) resource += '\\';
+  resource += "\n\n";
+  return resource;
+}
+
+ProgramsUpdate AddToXscreensaverFile(const std::optional<std::string>& file,
+                                     const std::optional<std::string>& app_defaults) {
+  using R = XscreensaverRegistration;
+  if (file) {
+    ProgramsUpdate update = AddToXscreensaverPrograms(*file);
+    if (update.result != R::kNoProgramsList) return update;
+  }
+  const std::optional<std::string> system =
+      app_defaults ? SystemProgramsResource(*app_defaults) : std::nullopt;
+  if (!system) return {R::kNoSystemList, file.value_or(std::string())};
+
+  // After the file's own bytes and a blank line, which also ends a value the file leaves open.
+  std::string content = file ? *file : std::string(kNewFileHeader);
+  if (!content.empty()) {
+    if (content.back() != '\n') content += '\n';
+    content += '\n';
+  }
+  content += *system;
+  ProgramsUpdate update = AddToXscreensaverPrograms(content);
+  if (update.result == R::kAdded) {
+    update.result = R::kAddedSystemList;
+    return update;
+  }
+  // The system's list runs the saver already: the user's file stays as it is.
+  return {update.result == R::kNoProgramsList ? R::kNoSystemList : update.result,
+          file.value_or(std::string())};
+}
+
+XscreensaverRegistration RegisterXscreensaver(const std::string& path,
+                                              const std::vector<std::string>& app_defaults_paths) {
+  const ReadResult file = ReadWholeFile(path);
+  if (!file.ok) return XscreensaverRegistration::kUnreadable;
+  std::optional<std::string> app_defaults;
+  for (const std::string& candidate : app_defaults_paths) {
+    app_defaults = ReadWholeFile(candidate).content;
+    if (app_defaults) break;
+  }
+  const ProgramsUpdate update = AddToXscreensaverFile(file.content, app_defaults);
+  if (update.result != XscreensaverRegistration::kAdded &&
+      update.result != XscreensaverRegistration::kAddedSystemList) {
+    return update.result;
+  }
+  return ReplaceFile(path, update.content) ? update.result : XscreensaverRegistration::kWriteFailed;
 }
 
 std::string RegistrationMessage(XscreensaverRegistration result, const std::string& path) {
@@ -222,14 +325,15 @@ std::string RegistrationMessage(XscreensaverRegistration result, const std::stri
     case XscreensaverRegistration::kListedDisabled:
       return "Tolvenar is in XScreenSaver's list of display modes (" + path +
              ") but switched off; switch it on in XScreenSaver's settings.\n";
+    case XscreensaverRegistration::kAddedSystemList:
+      return "Tolvenar is now in XScreenSaver's list of display modes: " + path +
+             " holds XScreenSaver's own list with Tolvenar at its end; XScreenSaver rereads the "
+             "file by itself.\n";
     case XscreensaverRegistration::kNoProgramsList:
-      return path +
-             " has no list of display modes, so XScreenSaver uses the system's list. Save the "
-             "settings once in XScreenSaver's settings program, then run this again.\n";
-    case XscreensaverRegistration::kNoFile:
-      return path +
-             " does not exist: XScreenSaver has not been set up for this user. Open its settings "
-             "program once (xscreensaver-settings), then run this again.\n";
+    case XscreensaverRegistration::kNoSystemList:
+      return path + " has no list of display modes, and XScreenSaver's own list cannot be read (" +
+             std::string(kXscreensaverAppDefaults[0]) +
+             "): is XScreenSaver installed? Nothing was changed.\n";
     case XscreensaverRegistration::kNoHome:
       return "HOME is not set: there is no ~/.xscreensaver to add Tolvenar to.\n";
     case XscreensaverRegistration::kUnreadable:
@@ -242,6 +346,7 @@ std::string RegistrationMessage(XscreensaverRegistration result, const std::stri
 
 int RegistrationExitStatus(XscreensaverRegistration result) {
   return result == XscreensaverRegistration::kAdded ||
+                 result == XscreensaverRegistration::kAddedSystemList ||
                  result == XscreensaverRegistration::kListed ||
                  result == XscreensaverRegistration::kListedDisabled
              ? 0

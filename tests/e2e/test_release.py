@@ -18,7 +18,7 @@ RESOURCES = {
     "FileDescription": "Tolvenar (ScreenSaver)",
     "FileVersion": "1.0.0",
     "InternalName": "Tolvenar",
-    "LegalCopyright": "Copyright (C) Tolvenar Project",
+    "LegalCopyright": "Copyright (C) 2024-2026 the Tolvenar developers. MIT licence.",
     "OriginalFilename": "Tolvenar.scr",
     "ProductName": "Tolvenar",
     "ProductVersion": "1.0.0",

@@ -17,6 +17,7 @@ DATA_FILES = [
     "share/icons/hicolor/32x32/apps/tolvenar.png",
     "share/xscreensaver/config/tolvenar.xml",
 ]
+MANUAL = "share/man/man6/tolvenar.6"  # compressed (.gz) in the package
 
 # A list as XScreenSaver's settings program writes it: tab-aligned, closed by a blank line.
 SETTINGS_WRITTEN = (b"# XScreenSaver Preferences File\n"
@@ -28,6 +29,35 @@ SETTINGS_WRITTEN = (b"# XScreenSaver Preferences File\n"
                     b"\n"
                     b"pointerHysteresis:  10\n")
 ENTRY_LINE = b"  GL: tolvenar --root \\n\\\n"
+ENTRY = "GL: tolvenar --root"
+
+# XScreenSaver's own list of display modes, which a user without a list of their own sees.
+APP_DEFAULTS = "/etc/X11/app-defaults/XScreenSaver"
+
+
+def programs_entries(content, names):
+    """The entries of the last resource named by one of names, read as the daemon reads them:
+    lines ending in a backslash continued, entries separated by the two characters \\n."""
+    value = None
+    lines = content.split("\n")
+    i = 0
+    while i < len(lines):
+        line = lines[i]
+        i += 1
+        if line.lstrip().startswith(("!", "#")):
+            continue
+        while line.endswith("\\") and i < len(lines):
+            line = line[:-1] + lines[i]
+            i += 1
+        if ":" not in line:
+            continue
+        name, rest = line.split(":", 1)
+        if name.strip() in names:
+            value = rest
+    if value is None:
+        return None
+    entries = [" ".join(e.split()) for e in value.split("\\n")]
+    return [e for e in entries if e]
 
 
 def built_packages(source):
@@ -92,7 +122,7 @@ class InstalledSaverChecks:
         self.assertTrue(saver_xml.findtext("_description", "").strip())
 
     def check_registration(self, program):
-        """--register-xscreensaver on sample files: once, byte for byte, never a new file."""
+        """--register-xscreensaver for a new user and on a sample file: once, byte for byte."""
         with tempfile.TemporaryDirectory(prefix="tolvenar-home-") as home:
             env = dict(os.environ, HOME=home)
             path = os.path.join(home, ".xscreensaver")
@@ -101,8 +131,23 @@ class InstalledSaverChecks:
                 return subprocess.run([program, "--register-xscreensaver"], env=env,
                                       capture_output=True, timeout=30).returncode
 
-            self.assertEqual(register(), 1, "no ~/.xscreensaver: nothing to add to")
-            self.assertFalse(os.path.exists(path))
+            # A new user: the daemon's own list goes into a new file, the saver at its end; with
+            # no list to copy (XScreenSaver not installed) nothing is written.
+            if os.path.exists(APP_DEFAULTS):
+                self.assertEqual(register(), 0)
+                with open(APP_DEFAULTS, encoding="latin-1") as f:
+                    system = programs_entries(f.read(), ("*programs",))
+                with open(path, encoding="latin-1") as f:
+                    written = programs_entries(f.read(), ("programs",))
+                self.assertGreater(len(system), 10)
+                self.assertEqual(written, system + [ENTRY])
+                self.assertEqual(register(), 0)
+                with open(path, encoding="latin-1") as f:
+                    self.assertEqual(programs_entries(f.read(), ("programs",)), written)
+                os.remove(path)
+            else:
+                self.assertEqual(register(), 1, "no list of the user's and none to copy")
+                self.assertFalse(os.path.exists(path))
 
             with open(path, "wb") as f:
                 f.write(SETTINGS_WRITTEN)

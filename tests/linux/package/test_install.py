@@ -6,7 +6,7 @@ import subprocess
 import tempfile
 import unittest
 
-from installed_saver import DATA_FILES, LINK, InstalledSaverChecks, files_under
+from installed_saver import DATA_FILES, LINK, MANUAL, InstalledSaverChecks, files_under
 
 BUILD = os.environ.get("TOLVENAR_BUILD", "")
 PREFIX = os.environ.get("TOLVENAR_PREFIX", "/usr/local")
@@ -24,7 +24,7 @@ class CmakeInstall(InstalledSaverChecks, unittest.TestCase):
             self.assertEqual(files_under(destdir),
                              sorted([os.path.relpath(p, "/") for p in (program, settings_program)] +
                                     [os.path.join(PREFIX, f).lstrip("/")
-                                     for f in [LINK] + DATA_FILES]))
+                                     for f in [LINK, MANUAL] + DATA_FILES]))
             link = os.path.join(root, LINK)
             self.assertEqual(os.path.realpath(link), os.path.realpath(destdir + program))
             self.check_entries(os.path.join(root, "share"), program)
