@@ -73,6 +73,10 @@ class MusicKinds(unittest.TestCase):
         try:
             time.sleep(RUN_SECONDS)
             self.assertIsNone(saver.poll(), "the saver ended by itself")
+            with open(f"/proc/{saver.pid}/maps") as f:
+                libraries = {line.split()[-1] for line in f if ".so" in line}
+            # The settings dialog is a program of its own: the saver never loads GTK.
+            self.assertEqual([l for l in libraries if "libgtk" in l or "libgdk-3" in l], [])
             sent = time.monotonic()
             saver.send_signal(signal.SIGTERM)
             self.assertEqual(saver.wait(timeout=5), 0)
