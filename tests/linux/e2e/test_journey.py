@@ -15,6 +15,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "e2e"))
+from test_settings import wait_for, window_named, xdotool  # noqa: E402  the dialog by real input
 from test_settings_dialog import (FILE_BUTTON, LABELS, PANEL, SET_BUTTON,  # noqa: E402
                                   TITLE, CHOOSER_TITLE, ini_bytes)
 
@@ -39,27 +40,6 @@ pcm.capture {
 # What would send the settings or the sound elsewhere than a user's own run does.
 OVERRIDES = ("TOLVENAR_INI", "TOLVENAR_AUDIO_SINK", "XSCREENSAVER_WINDOW", "PULSE_SERVER",
              "ALSA_CONFIG_PATH")
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], check=True, timeout=10, capture_output=True,
-                          text=True).stdout
-
-
-def wait_for(predicate, timeout):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    return predicate()
-
-
-def window_named(title):
-    found = subprocess.run(["xdotool", "search", "--name", "^%s$" % title], capture_output=True,
-                           text=True, timeout=10).stdout.split()
-    return found[0] if found else None
 
 
 class Capture:

@@ -30,10 +30,14 @@ def wait_for(predicate, timeout):
     return predicate()
 
 
-def dialog_window():
-    found = subprocess.run(["xdotool", "search", "--name", "^%s$" % TITLE], capture_output=True,
+def window_named(title):
+    found = subprocess.run(["xdotool", "search", "--name", "^%s$" % title], capture_output=True,
                            text=True, timeout=10).stdout.split()
     return found[0] if found else None
+
+
+def dialog_window():
+    return window_named(TITLE)
 
 
 class SettingsDialog(unittest.TestCase):
