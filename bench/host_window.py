@@ -1,5 +1,6 @@
 """A screen saver daemon's window for the benchmark: full screen on the default visual, mapped; its
-id is printed, and it lives until the process is ended or its input closes (Xlib through ctypes)."""
+id is printed, and it lives until the process is ended or its input closes (Xlib through ctypes).
+An argument WIDTHxHEIGHT gives it that size instead (the tests' small host window)."""
 
 import ctypes
 import sys
@@ -26,9 +27,11 @@ if not display:
     sys.exit("host_window: cannot open the display")
 screen = x.XDefaultScreen(display)
 black = x.XBlackPixel(display, screen)
-host = x.XCreateSimpleWindow(display, x.XRootWindow(display, screen), 0, 0,
-                             x.XDisplayWidth(display, screen), x.XDisplayHeight(display, screen),
-                             0, black, black)
+width, height = x.XDisplayWidth(display, screen), x.XDisplayHeight(display, screen)
+if len(sys.argv) > 1:
+    width, height = (int(n) for n in sys.argv[1].split("x"))
+host = x.XCreateSimpleWindow(display, x.XRootWindow(display, screen), 0, 0, width, height, 0,
+                             black, black)
 x.XMapWindow(display, host)
 x.XSync(display, 0)
 print(hex(host), flush=True)

@@ -23,6 +23,7 @@
 #include "runtime/memory_folder_process.h"
 #include "runtime/randomness.h"
 #include "runtime/user_folders.h"
+#include "scene/frame_pacing.h"
 #include "scene/linux/direct3d_scene_linux.h"
 #include "scene/linux/saver_window_x11.h"
 #include "scene/linux/x_display.h"
@@ -58,7 +59,7 @@ SaverWindowPlace PlaceOf(const HostRun& run) {
   return place;
 }
 
-int RunSaver(const HostRun& run, TerminationSignals& signals) {
+int RunSaver(const HostRun& run, TerminationSignals& signals, std::uint32_t max_fps) {
   XDisplay display;
   if (!display.get()) {
     (void)std::fputs("tolvenar: cannot open the display\n", stderr);
@@ -109,7 +110,8 @@ int RunSaver(const HostRun& run, TerminationSignals& signals) {
     return CreateGlScene(x, window, saver_process, randomness, run.show_fps);
   };
   LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, music, saver_process, desktop,
-                               embedded, randomness, settings, cursor_show_result, make_scene});
+                               embedded, randomness, settings, cursor_show_result, make_scene,
+                               max_fps});
   Main({desktop, saver_process, store, windows}, settings, cursor_show_result);
   return 0;
 }
@@ -144,7 +146,11 @@ int main(int argc, char** argv) {
                        status == 0 ? stdout : stderr);
       return status;
     }
-    default:
-      return RunSaver(run, signals);
+    default: {
+      const std::optional<std::string> max_fps = Environment(kMaxFpsVariable);
+      return RunSaver(
+          run, signals,
+          ParseMaxFps(max_fps ? std::optional<std::string_view>(*max_fps) : std::nullopt));
+    }
   }
 }

@@ -5,6 +5,7 @@
 #include <X11/extensions/Xrandr.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -17,9 +18,9 @@ void LoadSaverWindow(const SaverWindowParts& parts) {
   if (host.window() == None) return;
   std::unique_ptr<Scene> scene = parts.make_scene(parts.display, host.window());
   if (!scene) return;
-  SaverWindow form(
-      {host, *scene, parts.music, parts.process, parts.desktop, parts.embedded, parts.randomness},
-      parts.settings, parts.cursor_show_result);
+  SaverWindow form({host, *scene, parts.music, parts.process, parts.desktop, parts.embedded,
+                    parts.randomness, host.clock()},
+                   parts.settings, parts.cursor_show_result, parts.max_fps);
   host.Connect(form);
   form.Form_Load();
 }
@@ -189,12 +190,36 @@ void X11SaverWindowHost::StartTimer(SaverTimer timer, std::uint32_t interval_ms)
 
 void X11SaverWindowHost::StopTimer(SaverTimer timer) { timers_.Stop(static_cast<int>(timer)); }
 
-void X11SaverWindowHost::ProcessEvents() {
-  RunEventPass(*this, timers_, [this](int id) {
+void X11SaverWindowHost::ProcessEvents(std::optional<FrameTime> until) {
+  const auto tick = [this](int id) {
     if (!events_ || closed_) return;
     if (id == static_cast<int>(SaverTimer::kTimer1)) events_->Timer1_Timer();
     if (id == static_cast<int>(SaverTimer::kTimer2)) events_->Timer2_Timer();
-  });
+  };
+  for (;;) {
+    RunEventPass(*this, timers_, tick);
+    if (!until || closed_ || clock_.Now() >= *until) return;
+    // A timer due first wakes the wait for its tick; the loop then sleeps on.
+    FrameTime wake = *until;
+    if (const std::optional<TimerClockMs> timer = timers_.NextDue()) {
+      wake = std::min(wake, std::chrono::duration_cast<FrameTime>(*timer));
+    }
+    WaitForEvent(wake);
+  }
+}
+
+void X11SaverWindowHost::WaitForEvent(FrameTime wake) {
+  // The requests go out first (the server's answers may be what is awaited), and an event Xlib
+  // has already read while sending needs no wait.
+  XFlush(display_);
+  if (XEventsQueued(display_, QueuedAlready) > 0) return;
+  const FrameTime left = std::max(wake - clock_.Now(), FrameTime(0));
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+  const timespec timeout{static_cast<time_t>(seconds.count()),
+                         static_cast<long>((left - seconds).count())};
+  pollfd sources[2] = {{ConnectionNumber(display_), POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
+  // An interrupted wait (the termination signal's handler) returns early: the caller looks again.
+  (void)ppoll(sources, 2, &timeout, nullptr);
 }
 
 bool X11SaverWindowHost::DispatchOneEvent() {
@@ -212,8 +237,7 @@ bool X11SaverWindowHost::DispatchOneEvent() {
 }
 
 TimerClockMs X11SaverWindowHost::Now() {
-  return std::chrono::duration_cast<TimerClockMs>(
-      std::chrono::steady_clock::now().time_since_epoch());
+  return std::chrono::duration_cast<TimerClockMs>(clock_.Now());
 }
 
 void X11SaverWindowHost::Handle(const XEvent& event) {
