@@ -1,5 +1,6 @@
 """The running saver draws the night-city box: not the clear colour, not black, moving, no gaps
-between the faces; and with TOLVENAR_BENCH_FILE it reports its frames at the end."""
+between the faces; with TOLVENAR_BENCH_FILE it reports its frames at the end; it draws at most 60
+frames a second, and as many as it can with TOLVENAR_MAX_FPS=0."""
 
 import os
 import subprocess
@@ -85,6 +86,38 @@ class SceneRun(E2ETestCase):
         self.assertGreater(float(values["seconds"]), 0.5)
         self.assertGreater(float(values["first_frame_ms"]), 0)
 
+    def frames_a_second(self, max_fps):
+        """Frames a second of a run of a few seconds, from its bench file; max_fps None leaves the
+        variable unset."""
+        bench = os.path.join(self.program.path, "bench.txt")
+        env = {"TOLVENAR_BENCH_FILE": bench}
+        if max_fps is not None:
+            env["TOLVENAR_MAX_FPS"] = max_fps
+        saved = os.environ.pop("TOLVENAR_MAX_FPS", None)
+        try:
+            proc = self.start(env=env)
+        finally:
+            if saved is not None:
+                os.environ["TOLVENAR_MAX_FPS"] = saved
+        time.sleep(1)
+        xdotool("key", "space")
+        proc.wait(timeout=20)
+        with open(bench) as f:
+            values = dict(line.split() for line in f)
+        os.remove(bench)
+        # From the first frame to the last: frames - 1 intervals.
+        return (int(values["frames"]) - 1) / float(values["seconds"])
+
+    def test_draws_at_most_60_frames_a_second_the_limit_set_or_as_many_as_it_can(self):
+        limited = self.frames_a_second(None)
+        self.assertLessEqual(limited, 60.01)
+        self.assertGreater(limited, 20, "drawing far below the limit")
+        # A low limit, so that a loaded machine still draws clearly more without one.
+        low = self.frames_a_second("10")
+        self.assertLessEqual(low, 10.01)
+        self.assertGreater(low, 5)
+        unlimited = self.frames_a_second("0")
+        self.assertGreater(unlimited, 15, "no limit, yet no faster than the low one")
 
 if __name__ == "__main__":
     unittest.main()
