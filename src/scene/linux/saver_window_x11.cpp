@@ -196,24 +196,19 @@ void X11SaverWindowHost::ProcessEvents(std::optional<FrameTime> until) {
     if (id == static_cast<int>(SaverTimer::kTimer1)) events_->Timer1_Timer();
     if (id == static_cast<int>(SaverTimer::kTimer2)) events_->Timer2_Timer();
   };
-  for (;;) {
+  if (!until) {
     RunEventPass(*this, timers_, tick);
-    if (!until || closed_ || clock_.Now() >= *until) return;
-    // A timer due first wakes the wait for its tick; the loop then sleeps on.
-    FrameTime wake = *until;
-    if (const std::optional<TimerClockMs> timer = timers_.NextDue()) {
-      wake = std::min(wake, std::chrono::duration_cast<FrameTime>(*timer));
-    }
-    WaitForEvent(wake);
+    return;
   }
+  RunEventsUntil(*this, timers_, tick, *until, [this] { return closed_; });
 }
 
-void X11SaverWindowHost::WaitForEvent(FrameTime wake) {
+void X11SaverWindowHost::WaitForEvent(TimerTime wake) {
   // The requests go out first (the server's answers may be what is awaited), and an event Xlib
   // has already read while sending needs no wait.
   XFlush(display_);
   if (XEventsQueued(display_, QueuedAlready) > 0) return;
-  const FrameTime left = std::max(wake - clock_.Now(), FrameTime(0));
+  const TimerTime left = std::max(wake - clock_.Now(), TimerTime(0));
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
   const timespec timeout{static_cast<time_t>(seconds.count()),
                          static_cast<long>((left - seconds).count())};
@@ -236,9 +231,8 @@ bool X11SaverWindowHost::DispatchOneEvent() {
   return true;
 }
 
-TimerClockMs X11SaverWindowHost::Now() {
-  return std::chrono::duration_cast<TimerClockMs>(clock_.Now());
-}
+// The frame clock is the timers' too: one wait serves both.
+TimerTime X11SaverWindowHost::Now() { return clock_.Now(); }
 
 void X11SaverWindowHost::Handle(const XEvent& event) {
   if (closed_ || event.xany.window != window_) return;

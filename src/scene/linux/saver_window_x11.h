@@ -87,10 +87,10 @@ class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
 
  private:
   bool DispatchOneEvent() override;
-  TimerClockMs Now() override;
-  void Handle(const XEvent& event);
+  TimerTime Now() override;
   // Sleeps until `wake`, an X event or an end request, whichever comes first.
-  void WaitForEvent(FrameTime wake);
+  void WaitForEvent(TimerTime wake) override;
+  void Handle(const XEvent& event);
   void CreateOwnWindow();
   void WatchForeignWindow();
 
