@@ -1,6 +1,6 @@
 """A screen saver daemon's window for the benchmark: full screen on the default visual, mapped; its
 id is printed, and it lives until the process is ended or its input closes (Xlib through ctypes).
-An argument WIDTHxHEIGHT makes it that size instead (a host's preview widget, for the tests)."""
+An argument WIDTHxHEIGHT gives it that size instead (the tests' small host window)."""
 
 import ctypes
 import sys

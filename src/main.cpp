@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "music/background_music.h"
@@ -15,7 +18,9 @@
 #include "runtime/win32/event_loop_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
+#include "runtime/win32/text_encoding.h"
 #include "runtime/win32/user_services_win32.h"
+#include "scene/frame_pacing.h"
 #include "scene/win32/direct3d_scene_win32.h"
 #include "scene/win32/saver_window_win32.h"
 #include "settings_dialog/win32/settings_dialog_win32.h"
@@ -27,6 +32,16 @@
 namespace {
 
 using namespace tolvenar;
+
+// The frame limit the environment sets, read once for the whole run.
+std::uint32_t MaxFpsFromEnvironment() {
+  const std::wstring name = win32::Widen(kMaxFpsVariable);
+  const DWORD size = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+  if (size == 0) return ParseMaxFps(std::nullopt);
+  std::wstring value(size, L'\0');
+  value.resize(GetEnvironmentVariableW(name.c_str(), value.data(), size));
+  return ParseMaxFps(std::string_view(win32::Narrow(value)));
+}
 
 // The windows of the three modes.
 class Win32StartupWindows final : public StartupWindows {
@@ -57,6 +72,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32EmbeddedData embedded;
   SettingsStore store(profile, process);
   LinearRandomness randomness;
+  const std::uint32_t max_fps = MaxFpsFromEnvironment();
   win32::Win32Mci mci;
   win32::Win32WaveSound wave_sound;
 
@@ -78,7 +94,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   Win32StartupWindows windows(
       {music, process, desktop, embedded, randomness, settings, cursor_show_result,
-       [&randomness](HWND window) { return CreateDirect3DScene(window, randomness); }},
+       [&randomness](HWND window) { return CreateDirect3DScene(window, randomness); }, max_fps},
       {settings,
        zoom_point,
        embedded,

@@ -25,6 +25,7 @@
 #include "runtime/memory_folder_process.h"
 #include "runtime/randomness.h"
 #include "runtime/user_folders.h"
+#include "scene/frame_pacing.h"
 #include "scene/linux/direct3d_scene_linux.h"
 #include "scene/linux/saver_window_x11.h"
 #include "scene/linux/x_display.h"
@@ -68,7 +69,7 @@ bool IsHostsPreview(Display* display, const HostRun& run) {
   return window && IsPreviewSized(*window, MonitorRects(display));
 }
 
-int RunSaver(const HostRun& run, TerminationSignals& signals) {
+int RunSaver(const HostRun& run, TerminationSignals& signals, std::uint32_t max_fps) {
   XDisplay display;
   if (!display.get()) {
     (void)std::fputs("tolvenar: cannot open the display\n", stderr);
@@ -131,7 +132,7 @@ int RunSaver(const HostRun& run, TerminationSignals& signals) {
   };
   LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, saver_music, saver_process,
                                desktop, embedded, randomness, settings, cursor_show_result,
-                               make_scene, retry_music, kMusicLockRetryIntervalMs});
+                               make_scene, max_fps, retry_music, kMusicLockRetryIntervalMs});
   Main({desktop, saver_process, store, windows}, settings, cursor_show_result);
   return 0;
 }
@@ -168,7 +169,11 @@ int main(int argc, char** argv) {
                        status == 0 ? stdout : stderr);
       return status;
     }
-    default:
-      return RunSaver(run, signals);
+    default: {
+      const std::optional<std::string> max_fps = Environment(kMaxFpsVariable);
+      return RunSaver(
+          run, signals,
+          ParseMaxFps(max_fps ? std::optional<std::string_view>(*max_fps) : std::nullopt));
+    }
   }
 }

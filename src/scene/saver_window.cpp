@@ -5,6 +5,7 @@
 #include "runtime/code_page_932.h"
 #include "runtime/command_line.h"
 #include "runtime/picture.h"
+#include "scene/frame_pacing.h"
 #include "scene/monitors.h"
 
 namespace tolvenar {
@@ -54,10 +55,13 @@ void SaverWindow::Form_Load() {
   const bool initialized = s_.scene.Initialize(picture_folder_);
   running_ = initialized && !unloaded_;
 
-  // 9. Input and timer handlers run inside the event pass; a close clears running_.
+  // 9. Input and timer handlers run inside the event pass, which also waits until the next frame
+  // is due (the turn per frame is fixed, so the limit also keeps the box's speed); a close clears
+  // running_.
+  FramePacer pacer(s_.clock, max_fps_);
   while (running_) {
     s_.scene.Render();
-    s_.window.ProcessEvents();
+    s_.window.ProcessEvents(pacer.NextFrameDue());
   }
 
   // 10. Closing an already closed window does nothing.

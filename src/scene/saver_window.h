@@ -12,6 +12,7 @@
 #include "runtime/randomness.h"
 #include "runtime/settings_record.h"
 #include "scene/cube_faces.h"
+#include "scene/frame_clock.h"
 #include "scene/saver_window_host.h"
 #include "scene/scene.h"
 
@@ -35,15 +36,20 @@ struct SaverWindowServices {
   Desktop& desktop;
   EmbeddedData& embedded;
   Randomness& randomness;
+  FrameClock& clock;  // the one the window's event pass waits on
 };
 
 class SaverWindow final : public SaverWindowEvents {
  public:
   // `settings` is only read; `cursor_show_result` holds the display count start-up got when it
-  // hid the pointer and receives the count of showing it again.
+  // hid the pointer and receives the count of showing it again. The main loop draws at most
+  // `max_fps` frames a second (0: as many as the device allows).
   SaverWindow(const SaverWindowServices& services, const SettingsRecord& settings,
-              std::int32_t& cursor_show_result)
-      : s_(services), settings_(settings), cursor_show_result_(cursor_show_result) {}
+              std::int32_t& cursor_show_result, std::uint32_t max_fps)
+      : s_(services),
+        settings_(settings),
+        cursor_show_result_(cursor_show_result),
+        max_fps_(max_fps) {}
   SaverWindow(const SaverWindow&) = delete;
   SaverWindow& operator=(const SaverWindow&) = delete;
 
@@ -72,6 +78,7 @@ class SaverWindow final : public SaverWindowEvents {
   SaverWindowServices s_;
   const SettingsRecord& settings_;
   std::int32_t& cursor_show_result_;
+  std::uint32_t max_fps_;
   std::string picture_folder_;  // where the face pictures were written, once they were
   bool running_ = false;
   bool unloaded_ = false;

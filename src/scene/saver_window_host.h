@@ -1,10 +1,12 @@
 #pragma once
 // The window services the saver window stands on: one borderless top-level window, its two timers,
-// the event pass and the end of the process.
+// the event pass (with the wait until the next frame) and the end of the process.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "runtime/pixel_geometry.h"
+#include "scene/frame_clock.h"
 
 namespace tolvenar {
 
@@ -41,8 +43,10 @@ class SaverWindowHost {
   virtual void StartTimer(SaverTimer timer, std::uint32_t interval_ms) = 0;
   // Stops a timer; no tick of it runs afterwards. Nothing when it is not running.
   virtual void StopTimer(SaverTimer timer) = 0;
-  // Processes the pending window events once and returns; the handlers run inside.
-  virtual void ProcessEvents() = 0;
+  // Processes the pending window events and returns; the handlers run inside. Given `until` (a time
+  // on the window's frame clock), it then goes on sleeping and handling each event and timer tick
+  // as it comes until that time, or until the window has closed; never a busy wait.
+  virtual void ProcessEvents(std::optional<FrameTime> until) = 0;
   // Ends the process at once.
   virtual void EndProcess() = 0;
 };

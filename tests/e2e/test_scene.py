@@ -1,5 +1,6 @@
 """The running saver draws the night-city box: not the clear colour, not black, moving, no gaps
-between the faces; and with TOLVENAR_BENCH_FILE it reports its frames at the end."""
+between the faces; with TOLVENAR_BENCH_FILE it reports its frames at the end; it draws at most 60
+frames a second, and as many as it can with TOLVENAR_MAX_FPS=0, using the more processor time."""
 
 import os
 import subprocess
@@ -31,6 +32,14 @@ def read_ppm(path):
         pos = end
     assert fields[0] == b"P6" and fields[3] == b"255", fields
     return int(fields[1]), int(fields[2]), data[pos + 1:]
+
+
+def processor_seconds(pid):
+    """User + system time of a running process (all its threads), in seconds."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    # utime and stime, fields 14 and 15 (12 and 13 after the name).
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 def pixels(rgb):
@@ -84,6 +93,45 @@ class SceneRun(E2ETestCase):
         self.assertGreater(int(values["frames"]), 10)
         self.assertGreater(float(values["seconds"]), 0.5)
         self.assertGreater(float(values["first_frame_ms"]), 0)
+
+    def frames_a_second(self, max_fps):
+        """(frames a second, processor seconds a second) of a run of a few seconds, the frames
+        from its bench file; max_fps None leaves the variable unset."""
+        bench = os.path.join(self.program.path, "bench.txt")
+        env = {"TOLVENAR_BENCH_FILE": bench}
+        if max_fps is not None:
+            env["TOLVENAR_MAX_FPS"] = max_fps
+        saved = os.environ.pop("TOLVENAR_MAX_FPS", None)
+        try:
+            proc = self.start(env=env)
+        finally:
+            if saved is not None:
+                os.environ["TOLVENAR_MAX_FPS"] = saved
+        # Wine runs the program in the process it was started as.
+        before = processor_seconds(proc.pid)
+        time.sleep(2)
+        processor = (processor_seconds(proc.pid) - before) / 2
+        xdotool("key", "space")
+        proc.wait(timeout=20)
+        with open(bench) as f:
+            values = dict(line.split() for line in f)
+        os.remove(bench)
+        # From the first frame to the last: frames - 1 intervals.
+        return (int(values["frames"]) - 1) / float(values["seconds"]), processor
+
+    def test_draws_at_most_60_frames_a_second_the_limit_set_or_as_many_as_it_can(self):
+        limited, _ = self.frames_a_second(None)
+        self.assertLessEqual(limited, 60.01)
+        self.assertGreater(limited, 10, "drawing far below the limit")
+        # A low limit, so that a loaded machine still draws clearly more without one.
+        low, low_processor = self.frames_a_second("10")
+        self.assertLessEqual(low, 10.01)
+        self.assertGreater(low, 5)
+        unlimited, processor = self.frames_a_second("0")
+        self.assertGreater(unlimited, 15, "no limit, yet no faster than the low one")
+        self.assertLess(low_processor, processor)
+        print(f"fps: default {limited:.1f}, 10: {low:.1f}, 0: {unlimited:.1f}; processor seconds "
+              f"a second: 10: {low_processor:.2f}, 0: {processor:.2f}")
 
 
 if __name__ == "__main__":

@@ -1,9 +1,13 @@
 #pragma once
 // A window's event source on a clock the test sets: events wait in a list and each one runs its
-// action when dispatched.
+// action when dispatched. A wait moves the clock on to its end, or to the first event that arrives
+// before it, which then waits.
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <map>
+#include <vector>
 
 #include "runtime/timer_queue.h"
 
@@ -18,10 +22,23 @@ class FakeEventSource : public EventSource {
     event();
     return true;
   }
-  TimerClockMs Now() override { return now; }
+  TimerTime Now() override { return now; }
+  void WaitForEvent(TimerTime wake) override {
+    waits.push_back(wake);
+    auto first = arriving.begin();
+    if (first != arriving.end() && first->first < wake) {
+      now = std::max(now, first->first);
+      waiting.push_back(first->second);
+      arriving.erase(first);
+    } else {
+      now = std::max(now, wake);
+    }
+  }
 
-  TimerClockMs now{0};
+  TimerTime now{0};
   std::deque<std::function<void()>> waiting;
+  std::multimap<TimerTime, std::function<void()>> arriving;  // by the time each arrives
+  std::vector<TimerTime> waits;                              // each wait's `wake`
 };
 
 }  // namespace tolvenar::testing

@@ -1,10 +1,14 @@
 #pragma once
 // A saver window host that records every call and plays a script of events, one entry per event
-// pass, into the window's handlers.
+// pass, into the window's handlers. A pass given a time to wait until records it and, with a clock,
+// moves the clock on to it (unless the window closed meanwhile), as the real wait would.
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "fakes/fake_frame_clock.h"
 #include "fakes/fake_runtime.h"
 #include "scene/saver_window_host.h"
 
@@ -50,8 +54,9 @@ class FakeSaverWindowHost : public SaverWindowHost {
     log_.push_back("StopTimer " + std::to_string(static_cast<int>(timer)));
     running[static_cast<int>(timer)] = false;
   }
-  void ProcessEvents() override {
+  void ProcessEvents(std::optional<FrameTime> until) override {
     log_.push_back("ProcessEvents");
+    waits.push_back(until);
     ++passes;
     if (passes > kMaxPasses) {  // a loop that never ends: close from outside so the test ends
       log_.push_back("(too many passes)");
@@ -59,6 +64,7 @@ class FakeSaverWindowHost : public SaverWindowHost {
       return;
     }
     if (passes <= static_cast<int>(script.size()) && script[passes - 1]) script[passes - 1](*this);
+    if (clock && until && open) clock->now = std::max(clock->now, *until);
   }
   void EndProcess() override { log_.push_back("EndProcess"); }
 
@@ -84,6 +90,8 @@ class FakeSaverWindowHost : public SaverWindowHost {
   std::vector<PixelRect> monitors{{0, 0, 1024, 768}};
   std::vector<PassScript> script;
   PassScript on_show;
+  FakeFrameClock* clock = nullptr;
+  std::vector<std::optional<FrameTime>> waits;  // each pass's `until`
   bool open = true;
   bool closing = false;
   bool shown = false;

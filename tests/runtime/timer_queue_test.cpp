@@ -95,5 +95,47 @@ TEST(TimerQueue, ASlowHandlerTicksOncePerPassAndShortPeriodsAreRaised) {
   EXPECT_FALSE(pump.timers.NextDue());
 }
 
+// Waiting for the next frame: the timers tick on time meanwhile, and an event that ends the run
+// (the window closed) ends the wait at once.
+TEST(TimerQueue, EventsUntilATimeTickOnTimeAndEndWithTheRun) {
+  const struct {
+    const char* what;
+    int key_at_ms;  // 0: none
+    std::vector<std::string> log;
+    std::vector<TimerTime> waits;
+    TimerTime returned_at;
+  } cases[] = {
+      {"no input",
+       0,
+       {"tick 1", "tick 1"},
+       {milliseconds(200), milliseconds(400), milliseconds(500)},
+       milliseconds(500)},
+      {"a key that closes",
+       250,
+       {"tick 1", "key"},
+       {milliseconds(200), milliseconds(400)},
+       milliseconds(250)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Pump pump;
+    bool closed = false;
+    pump.timers.Start(1, 200, milliseconds(0));
+    if (c.key_at_ms) {
+      pump.source.arriving.emplace(milliseconds(c.key_at_ms), [&] {
+        pump.log.push_back("key");
+        closed = true;
+      });
+    }
+    RunEventsUntil(
+        pump.source, pump.timers,
+        [&pump](int id) { pump.log.push_back("tick " + std::to_string(id)); }, milliseconds(500),
+        [&closed] { return closed; });
+    EXPECT_EQ(pump.log, c.log);
+    EXPECT_EQ(pump.source.waits, c.waits);
+    EXPECT_EQ(pump.source.now, c.returned_at);
+  }
+}
+
 }  // namespace
 }  // namespace tolvenar

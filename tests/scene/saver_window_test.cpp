@@ -9,11 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/fake_frame_clock.h"
 #include "fakes/fake_music.h"
 #include "fakes/fake_runtime.h"
 #include "fakes/fake_saver_window_host.h"
 #include "fakes/shift_jis.h"
 #include "runtime/picture.h"
+#include "scene/frame_pacing.h"
 
 namespace tolvenar::testing {
 namespace {
@@ -62,13 +64,18 @@ struct Rig {
   FakeDesktop desktop{log};
   FakeEmbeddedData embedded;
   FakeRandomness randomness{log};
+  FakeFrameClock clock;
   SettingsRecord settings;
   std::int32_t cursor_show_result = -1;
-  SaverWindow form{
-      {window, scene, music, process, desktop, embedded, randomness}, settings, cursor_show_result};
+  std::uint32_t max_fps;
+  SaverWindow form{{window, scene, music, process, desktop, embedded, randomness, clock},
+                   settings,
+                   cursor_show_result,
+                   max_fps};
 
-  Rig() {
+  explicit Rig(std::uint32_t limit = kDefaultMaxFps) : max_fps(limit) {
     window.Connect(form);
+    window.clock = &clock;
     process.argument_text = "/s";
     desktop.display_count = -1;
     randomness.seconds = 43200.5f;
@@ -177,6 +184,32 @@ TEST(SaverWindowTest, RunForEachKindOfMusic) {
                    rig.log);
     EXPECT_FALSE(rig.form.Running());
     EXPECT_EQ(rig.cursor_show_result, 0);
+  }
+}
+
+// Each event pass after a frame waits until the next frame is due, as the pacer counts it; without
+// a limit it only handles what is pending, as the loop always did.
+TEST(SaverWindowTest, EachEventPassWaitsUntilTheNextFrameIsDue) {
+  using std::chrono::milliseconds;
+  constexpr FrameTime kStart = std::chrono::seconds(5);
+  constexpr FrameTime k60 = FrameTime(16666667);  // a sixtieth of a second, rounded up
+  const struct {
+    std::uint32_t max_fps;
+    std::vector<std::optional<FrameTime>> waits;
+  } cases[] = {
+      // The second pass's handlers take 50 ms: the third frame is late, so the next one is due at
+      // once, and the count goes on from there.
+      {60, {kStart + k60, kStart + 2 * k60, kStart + k60 + milliseconds(50)}},
+      {0, {std::nullopt, std::nullopt, std::nullopt}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.max_fps);
+    Rig rig(c.max_fps);
+    rig.clock.now = kStart;
+    rig.window.script = {nullptr, [&](FakeSaverWindowHost&) { rig.clock.now += milliseconds(50); },
+                         [](FakeSaverWindowHost& w) { w.KeyDown(); }};
+    rig.Run();
+    EXPECT_EQ(rig.window.waits, c.waits);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <X11/extensions/Xrandr.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <utility>
@@ -25,9 +26,9 @@ void LoadSaverWindow(const SaverWindowParts& parts) {
   if (host.window() == None) return;
   std::unique_ptr<Scene> scene = parts.make_scene(parts.display, host.window());
   if (!scene) return;
-  SaverWindow form(
-      {host, *scene, parts.music, parts.process, parts.desktop, parts.embedded, parts.randomness},
-      parts.settings, parts.cursor_show_result);
+  SaverWindow form({host, *scene, parts.music, parts.process, parts.desktop, parts.embedded,
+                    parts.randomness, host.clock()},
+                   parts.settings, parts.cursor_show_result, parts.max_fps);
   host.Connect(form);
   if (parts.every_interval) host.StartIntervalTimer(parts.interval_ms, parts.every_interval);
   form.Form_Load();
@@ -183,13 +184,32 @@ void X11SaverWindowHost::StartIntervalTimer(std::uint32_t interval_ms, std::func
   timers_.Start(kIntervalTimer, interval_ms, Now());
 }
 
-void X11SaverWindowHost::ProcessEvents() {
-  RunEventPass(*this, timers_, [this](int id) {
+void X11SaverWindowHost::ProcessEvents(std::optional<FrameTime> until) {
+  const auto tick = [this](int id) {
     if (!events_ || closed_) return;
     if (id == static_cast<int>(SaverTimer::kTimer1)) events_->Timer1_Timer();
     if (id == static_cast<int>(SaverTimer::kTimer2)) events_->Timer2_Timer();
     if (id == kIntervalTimer && interval_tick_) interval_tick_();
-  });
+  };
+  if (!until) {
+    RunEventPass(*this, timers_, tick);
+    return;
+  }
+  RunEventsUntil(*this, timers_, tick, *until, [this] { return closed_; });
+}
+
+void X11SaverWindowHost::WaitForEvent(TimerTime wake) {
+  // The requests go out first (the server's answers may be what is awaited), and an event Xlib
+  // has already read while sending needs no wait.
+  XFlush(display_);
+  if (XEventsQueued(display_, QueuedAlready) > 0) return;
+  const TimerTime left = std::max(wake - clock_.Now(), TimerTime(0));
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+  const timespec timeout{static_cast<time_t>(seconds.count()),
+                         static_cast<long>((left - seconds).count())};
+  pollfd sources[2] = {{ConnectionNumber(display_), POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
+  // An interrupted wait (the termination signal's handler) returns early: the caller looks again.
+  (void)ppoll(sources, 2, &timeout, nullptr);
 }
 
 bool X11SaverWindowHost::DispatchOneEvent() {
@@ -206,10 +226,8 @@ bool X11SaverWindowHost::DispatchOneEvent() {
   return true;
 }
 
-TimerClockMs X11SaverWindowHost::Now() {
-  return std::chrono::duration_cast<TimerClockMs>(
-      std::chrono::steady_clock::now().time_since_epoch());
-}
+// The frame clock is the timers' too: one wait serves both.
+TimerTime X11SaverWindowHost::Now() { return clock_.Now(); }
 
 void X11SaverWindowHost::Handle(const XEvent& event) {
   if (closed_ || event.xany.window != window_) return;

@@ -17,6 +17,7 @@
 #include "runtime/randomness.h"
 #include "runtime/settings_record.h"
 #include "runtime/timer_queue.h"
+#include "scene/frame_clock.h"
 #include "scene/saver_window_host.h"
 #include "scene/scene.h"
 
@@ -50,6 +51,7 @@ struct SaverWindowParts {
   const SettingsRecord& settings;
   std::int32_t& cursor_show_result;
   SceneFactory make_scene;
+  std::uint32_t max_fps;  // frames a second at most; 0: no limit
   // When set, runs every `interval_ms` while the window is open (the music lock's retry).
   std::function<void()> every_interval;
   std::uint32_t interval_ms = 0;
@@ -69,6 +71,8 @@ class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
   ~X11SaverWindowHost() override;
 
   Window window() const { return gone_ ? None : window_; }
+  // The clock the event pass waits on (the timers run on it too).
+  FrameClock& clock() { return clock_; }
   // The handlers that the window's events run; until then events run none.
   void Connect(SaverWindowEvents& events) { events_ = &events; }
   // Runs `tick` every `interval_ms` in the event pass until the window closes.
@@ -81,14 +85,16 @@ class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
   void Close() override;
   void StartTimer(SaverTimer timer, std::uint32_t interval_ms) override;
   void StopTimer(SaverTimer timer) override;
-  void ProcessEvents() override;
+  void ProcessEvents(std::optional<FrameTime> until) override;
   // Ends the run: the load handler returns, and the program after it, so that every object is
   // released on the way out.
   void EndProcess() override { XFlush(display_); }
 
  private:
   bool DispatchOneEvent() override;
-  TimerClockMs Now() override;
+  TimerTime Now() override;
+  // Sleeps until `wake`, an X event or an end request, whichever comes first.
+  void WaitForEvent(TimerTime wake) override;
   void Handle(const XEvent& event);
   void CreateOwnWindow();
   void WatchForeignWindow();
@@ -96,6 +102,7 @@ class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
   Display* display_;
   SaverWindowPlace place_;
   TerminationSignals& signals_;
+  SteadyFrameClock clock_;
   Window window_ = None;
   Cursor invisible_pointer_ = None;
   Atom wm_delete_window_ = None;

@@ -1,5 +1,6 @@
 #include "scene/win32/saver_window_win32.h"
 
+#include <chrono>
 #include <string>
 
 #include "runtime/win32/pixel_geometry_win32.h"
@@ -13,9 +14,9 @@ void LoadSaverWindow(const SaverWindowParts& parts) {
   if (!host.handle()) return;
   std::unique_ptr<Scene> scene = parts.make_scene(host.handle());
   if (!scene) return;
-  SaverWindow form(
-      {host, *scene, parts.music, parts.process, parts.desktop, parts.embedded, parts.randomness},
-      parts.settings, parts.cursor_show_result);
+  SaverWindow form({host, *scene, parts.music, parts.process, parts.desktop, parts.embedded,
+                    parts.randomness, host.clock()},
+                   parts.settings, parts.cursor_show_result, parts.max_fps);
   host.Connect(form);
   form.Form_Load();
 }
@@ -98,11 +99,22 @@ void Win32SaverWindowHost::StopTimer(SaverTimer timer) {
   timers_[static_cast<std::size_t>(timer)].reset();
 }
 
-void Win32SaverWindowHost::ProcessEvents() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) continue;
-    DispatchMessageA(&message);
+void Win32SaverWindowHost::ProcessEvents(std::optional<FrameTime> until) {
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) continue;
+      DispatchMessageA(&message);
+    }
+    // handle() is null once the window is destroyed.
+    if (!until || !handle()) return;
+    const FrameTime left = *until - clock_.Now();
+    if (left <= FrameTime(0)) return;
+    // Any message wakes the wait, timer ticks included; whole milliseconds rounded up, so that it
+    // does not end before the frame is due.
+    const auto wait_ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait_ms), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
   }
 }
 

@@ -14,6 +14,7 @@
 #include "runtime/embedded_data.h"
 #include "runtime/process.h"
 #include "runtime/randomness.h"
+#include "scene/frame_clock.h"
 #include "scene/saver_window_host.h"
 #include "scene/scene.h"
 #include "runtime/settings_record.h"
@@ -34,6 +35,7 @@ struct SaverWindowParts {
   const SettingsRecord& settings;
   std::int32_t& cursor_show_result;
   SceneFactory make_scene;
+  std::uint32_t max_fps;  // frames a second at most; 0: no limit
 };
 
 // Creates the saver window (hidden), builds the scene on it and runs its load handler, which ends
@@ -50,6 +52,8 @@ class Win32SaverWindowHost final : public SaverWindowHost, public Window {
 
   // The handlers that the window's events run; until then events run none.
   void Connect(SaverWindowEvents& events) { events_ = &events; }
+  // The clock the event pass waits on.
+  FrameClock& clock() { return clock_; }
 
   std::vector<PixelRect> GetMonitors() override;
   void SetSize(int width, int height) override;
@@ -58,7 +62,7 @@ class Win32SaverWindowHost final : public SaverWindowHost, public Window {
   void Close() override;
   void StartTimer(SaverTimer timer, std::uint32_t interval_ms) override;
   void StopTimer(SaverTimer timer) override;
-  void ProcessEvents() override;
+  void ProcessEvents(std::optional<FrameTime> until) override;
   void EndProcess() override;
 
  private:
@@ -67,6 +71,7 @@ class Win32SaverWindowHost final : public SaverWindowHost, public Window {
   // A close request, served also before Connect.
   void OnClose() override { Close(); }
 
+  SteadyFrameClock clock_;
   std::array<WindowTimer, 3> timers_;  // by timer number; 0 unused
   SaverWindowEvents* events_ = nullptr;
   bool closing_ = false;

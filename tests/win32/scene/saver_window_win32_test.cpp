@@ -1,10 +1,12 @@
 // The saver window on user32 under Wine: the window as created, its size, its timers, the close
-// sequence and which input reaches the handlers.
+// sequence, which input reaches the handlers and the wait until the next frame.
 #include "scene/win32/saver_window_win32.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,17 +115,17 @@ TEST(SaverWindowWin32Test, TimersTickOnlyInTheEventPassAndNotAfterStop) {
   rig.host.StartTimer(SaverTimer::kTimer2, 20);
   Sleep(120);
   EXPECT_EQ(rig.events.log, Log{}) << "a tick outside the event pass";
-  rig.host.ProcessEvents();
+  rig.host.ProcessEvents(std::nullopt);
   EXPECT_EQ(rig.events.log, Log{"Timer2"}) << "due ticks come as one";
   rig.host.StartTimer(SaverTimer::kTimer1, 20);
   Sleep(60);
   rig.host.StopTimer(SaverTimer::kTimer2);
-  rig.host.ProcessEvents();
+  rig.host.ProcessEvents(std::nullopt);
   EXPECT_EQ(rig.events.log, (Log{"Timer2", "Timer1"})) << "a stopped timer ticked";
   rig.host.StopTimer(SaverTimer::kTimer1);
   rig.host.StopTimer(SaverTimer::kTimer1);  // not running: nothing
   Sleep(60);
-  rig.host.ProcessEvents();
+  rig.host.ProcessEvents(std::nullopt);
   EXPECT_EQ(rig.events.log, (Log{"Timer2", "Timer1"}));
 }
 
@@ -138,7 +140,7 @@ TEST(SaverWindowWin32Test, CloseRunsQueryUnloadThenUnloadOnceAndDestroysTheWindo
   EXPECT_EQ(rig.host.handle(), nullptr);
   rig.host.Close();  // already closed
   Sleep(30);
-  rig.host.ProcessEvents();
+  rig.host.ProcessEvents(std::nullopt);
   EXPECT_EQ(rig.events.log, (Log{"QueryUnload", "Unload"}));
 }
 
@@ -148,7 +150,7 @@ TEST(SaverWindowWin32Test, CloseRequestFromOutsideRunsTheCloseInTheEventPass) {
   rig.host.ShowNormal();
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(rig.events.log, Log{});
-  rig.host.ProcessEvents();
+  rig.host.ProcessEvents(std::nullopt);
   EXPECT_EQ(rig.events.log, (Log{"QueryUnload", "Unload"}));
   EXPECT_FALSE(IsWindow(window));
 }
@@ -179,7 +181,7 @@ TEST(SaverWindowWin32Test, CloseRequestBeforeTheHandlersAreConnectedClosesWithou
   HWND window = host.handle();
   PostMessageA(window, WM_CLOSE, 0, 0);
   PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
-  host.ProcessEvents();
+  host.ProcessEvents(std::nullopt);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(host.handle(), nullptr);
 }
@@ -204,10 +206,10 @@ TEST(SaverWindowWin32Test, KeysAndButtonsReachTheHandlersMouseMovesDoNot) {
     SCOPED_TRACE(c.what);
     Rig rig;
     rig.host.ShowNormal();
-    rig.host.ProcessEvents();
+    rig.host.ProcessEvents(std::nullopt);
     rig.events.log.clear();
     PostMessageA(rig.host.handle(), c.message, c.wparam, MAKELPARAM(100, 100));
-    rig.host.ProcessEvents();
+    rig.host.ProcessEvents(std::nullopt);
     EXPECT_EQ(rig.events.log, c.expected);
   }
 }
@@ -220,9 +222,47 @@ TEST(SaverWindowWin32Test, InputThatClosesTheWindowEndsThePassCleanly) {
   rig.host.StartTimer(SaverTimer::kTimer2, 10);
   PostMessageA(window, WM_KEYDOWN, VK_SHIFT, 0);
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);  // arrives after the window is gone
-  rig.host.ProcessEvents();
+  rig.host.ProcessEvents(std::nullopt);
   EXPECT_EQ(rig.events.log, (Log{"KeyDown", "QueryUnload", "Unload"}));
   EXPECT_FALSE(IsWindow(window));
+}
+
+// The wait until the next frame is due runs the timers on time meanwhile and lasts until that time;
+// input that closes the window ends it at once.
+TEST(SaverWindowWin32Test, TheWaitForTheNextFrameRunsTimersAndEndsAtItsTimeOrAtAClose) {
+  using std::chrono::milliseconds;
+  const struct {
+    const char* what;
+    bool key_after_100_ms;
+    milliseconds wait, at_least, below;
+    int ticks_at_least;  // of a 50 ms timer
+  } cases[] = {
+      {"only the timer", false, milliseconds(300), milliseconds(300), milliseconds(1000), 4},
+      {"a key", true, milliseconds(5000), milliseconds(100), milliseconds(1000), 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    rig.events.close_on_input = true;
+    HWND window = rig.host.handle();
+    rig.host.ShowNormal();
+    rig.host.ProcessEvents(std::nullopt);
+    rig.events.log.clear();
+    rig.host.StartTimer(SaverTimer::kTimer2, 50);
+    if (c.key_after_100_ms) {
+      SetTimer(window, 99, 100, [](HWND target, UINT, UINT_PTR id, DWORD) {
+        KillTimer(target, id);
+        PostMessageA(target, WM_KEYDOWN, VK_SHIFT, 0);
+      });
+    }
+    const FrameTime start = rig.host.clock().Now();
+    rig.host.ProcessEvents(start + c.wait);
+    const FrameTime took = rig.host.clock().Now() - start;
+    EXPECT_GE(took, c.at_least);
+    EXPECT_LT(took, c.below);
+    EXPECT_GE(std::count(rig.events.log.begin(), rig.events.log.end(), "Timer2"), c.ticks_at_least);
+    EXPECT_EQ(IsWindow(window) == FALSE, c.key_after_100_ms);
+  }
 }
 
 }  // namespace
