@@ -131,11 +131,13 @@ std::optional<std::string> Win32Process::ReadWholeFile(const std::string& path) 
   if (!file) return std::nullopt;
   std::string bytes;
   char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+  for (;;) {
+    DWORD got = 0;
+    // A failed read is no end of the file: the caller must not take a part for the whole.
+    if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+    if (got == 0) return bytes;
     bytes.append(chunk, got);
-  if (got != 0) return std::nullopt;  // a read failed before the end
-  return bytes;
+  }
 }
 
 WriteAccess Win32Process::CheckWriteAccess(const std::string& path) {
