@@ -102,11 +102,11 @@ void SaverWindow::WriteFacePictures() {
 }
 
 void SaverWindow::RemoveLeftoverFolders(const std::string& temporary) {
-  const std::string prefix(kOwnFolderPrefix);
-  for (const std::string& name : s_.process.FolderNames(temporary, prefix)) {
+  const std::string parent = temporary + "\\";
+  for (const std::string& name : s_.process.FolderNames(temporary, std::string(kOwnFolderPrefix))) {
     const std::optional<std::uint32_t> id = ProcessIdOfFolder(name);
     if (!id || *id == s_.process.ProcessId() || s_.process.ProcessIsRunning(*id)) continue;
-    const std::string folder = temporary + "\\" + name;
+    const std::string folder = parent + name;
     for (int i = 1; i <= kFaceCount; ++i) s_.process.RemoveFile(FacePictureFile(folder, i));
     s_.process.RemoveFolder(folder);
   }
