@@ -1,5 +1,7 @@
 #include "runtime/memory_folder_process.h"
 
+#include <utility>
+
 #include "runtime/code_page_932.h"
 
 namespace tolvenar {
@@ -35,6 +37,27 @@ std::optional<std::string> MemoryFolderProcess::ReadWholeFile(const std::string&
   auto it = files_.find(path);
   if (it == files_.end()) return std::nullopt;
   return it->second;
+}
+
+WriteAccess MemoryFolderProcess::CheckWriteAccess(const std::string& path) {
+  if (!IsInMemoryFolder(path)) return disk_.CheckWriteAccess(path);
+  return files_.count(path) > 0 ? WriteAccess::kWritable : WriteAccess::kMissing;
+}
+
+bool MemoryFolderProcess::RenameFile(const std::string& from, const std::string& to) {
+  if (!IsInMemoryFolder(from) && !IsInMemoryFolder(to)) return disk_.RenameFile(from, to);
+  auto it = files_.find(from);
+  if (it == files_.end() || !IsInMemoryFolder(to)) return false;
+  std::string bytes = std::move(it->second);
+  files_.erase(it);
+  files_[to] = std::move(bytes);
+  return true;
+}
+
+std::vector<std::string> MemoryFolderProcess::FolderNames(const std::string& folder,
+                                                          const std::string& prefix) {
+  if (folder == kMemoryFolder) return {};  // holds files only
+  return disk_.FolderNames(folder, prefix);
 }
 
 bool MemoryFolderProcess::CreateFolder(const std::string& path) {

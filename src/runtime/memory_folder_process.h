@@ -25,7 +25,16 @@ class MemoryFolderProcess final : public Process {
   bool RemoveFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  WriteAccess CheckWriteAccess(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
   bool CreateFolder(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override {
+    return path != kMemoryFolder && disk_.RemoveFolder(path);
+  }
+  std::vector<std::string> FolderNames(const std::string& folder,
+                                       const std::string& prefix) override;
+  std::uint32_t ProcessId() override { return disk_.ProcessId(); }
+  bool ProcessIsRunning(std::uint32_t id) override { return disk_.ProcessIsRunning(id); }
   std::string TemporaryDirectory() override { return std::string(kMemoryFolder); }
   std::string LocalAppDataDirectory() override { return disk_.LocalAppDataDirectory(); }
 

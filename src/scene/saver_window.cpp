@@ -1,5 +1,6 @@
 #include "scene/saver_window.h"
 
+#include <limits>
 #include <optional>
 
 #include "runtime/code_page_932.h"
@@ -11,6 +12,19 @@
 namespace tolvenar {
 
 std::string FacePictureName(int index) { return "FACE" + std::to_string(index); }
+
+std::optional<std::uint32_t> ProcessIdOfFolder(std::string_view name) {
+  if (name.substr(0, kOwnFolderPrefix.size()) != kOwnFolderPrefix) return std::nullopt;
+  const std::string_view digits = name.substr(kOwnFolderPrefix.size());
+  if (digits.empty() || digits.size() > 10) return std::nullopt;
+  std::uint64_t id = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    id = id * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (id > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+  return static_cast<std::uint32_t>(id);
+}
 
 std::string MusicFileEnding(std::string_view music_file) {
   return UpperCase(LastChars(music_file, 3));
@@ -52,7 +66,7 @@ void SaverWindow::Form_Load() {
   DrawDriftSteps(s_.randomness, drift);
 
   // 8. A window closed meanwhile (while being shown or initialized) has nothing left to draw on.
-  const bool initialized = s_.scene.Initialize(picture_folder_);
+  const bool initialized = !picture_folder_.empty() && s_.scene.Initialize(picture_folder_);
   running_ = initialized && !unloaded_;
 
   // 9. Input and timer handlers run inside the event pass, which also waits until the next frame
@@ -76,8 +90,30 @@ void SaverWindow::WriteFacePictures() {
   picture_folder_ = s_.process.ProgramDirectory();
   if (WriteFacePicturesTo(picture_folder_)) return;
   RemoveFacePictures();
-  picture_folder_ = s_.process.TemporaryDirectory();
+  picture_folder_.clear();
+  // Without a temporary folder there is nowhere to go (an empty name would be a drive's root).
+  const std::string temporary = s_.process.TemporaryDirectory();
+  if (temporary.empty()) return;
+  // Every run of the user's, in any session, shares that folder: each writes into a folder of
+  // its own, named by its process, and removes those of runs that ended without removing theirs.
+  RemoveLeftoverFolders(temporary);
+  const std::string own =
+      temporary + "\\" + std::string(kOwnFolderPrefix) + std::to_string(s_.process.ProcessId());
+  if (!s_.process.CreateFolder(own)) return;
+  picture_folder_ = own;
+  in_own_folder_ = true;
   WriteFacePicturesTo(picture_folder_);
+}
+
+void SaverWindow::RemoveLeftoverFolders(const std::string& temporary) {
+  const std::string parent = temporary + "\\";
+  for (const std::string& name : s_.process.FolderNames(temporary, std::string(kOwnFolderPrefix))) {
+    const std::optional<std::uint32_t> id = ProcessIdOfFolder(name);
+    if (!id || *id == s_.process.ProcessId() || s_.process.ProcessIsRunning(*id)) continue;
+    const std::string folder = parent + name;
+    for (int i = 1; i <= kFaceCount; ++i) s_.process.RemoveFile(FacePictureFile(folder, i));
+    s_.process.RemoveFolder(folder);
+  }
 }
 
 bool SaverWindow::WriteFacePicturesTo(const std::string& folder) {
@@ -91,6 +127,7 @@ bool SaverWindow::WriteFacePicturesTo(const std::string& folder) {
 
 void SaverWindow::RemoveFacePictures() {
   for (int i = 1; i <= kFaceCount; ++i) s_.process.RemoveFile(FacePictureFile(picture_folder_, i));
+  if (in_own_folder_) s_.process.RemoveFolder(picture_folder_);
 }
 
 void SaverWindow::Form_KeyDown() {

@@ -2,6 +2,7 @@
 // The saver window Tolvenar_S: its load handler runs the whole saver (pictures written, music
 // started, window shown, drift seeded, scene initialized, main loop); its close handlers undo it.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,11 @@ inline constexpr std::uint32_t kTimer2IntervalMs = 200;   // watches the audio C
 
 // Embedded face picture `index` (1 to 6): "FACE1" .. "FACE6".
 std::string FacePictureName(int index);
+// A run that writes its face pictures to the temporary folder writes them into a folder of its
+// own there: this prefix and the process's identifier in decimal.
+inline constexpr std::string_view kOwnFolderPrefix = "Tolvenar-";
+// The process identifier of such a folder's name; nothing for any other name.
+std::optional<std::uint32_t> ProcessIdOfFolder(std::string_view name);
 // The last three characters of the music file, upper-cased: "MP3", "WAV" or anything else.
 std::string MusicFileEnding(std::string_view music_file);
 
@@ -71,7 +77,10 @@ class SaverWindow final : public SaverWindowEvents {
   void WriteFacePictures();
   // False at the first picture that cannot be written.
   bool WriteFacePicturesTo(const std::string& folder);
+  // Removes the six pictures (and the folder, when it is the run's own).
   void RemoveFacePictures();
+  // Removes the folders and pictures dead runs left in the temporary folder.
+  void RemoveLeftoverFolders(const std::string& temporary);
   void SetTimer1Enabled(bool enabled);
   void SetTimer2Enabled(bool enabled);
 
@@ -80,6 +89,7 @@ class SaverWindow final : public SaverWindowEvents {
   std::int32_t& cursor_show_result_;
   std::uint32_t max_fps_;
   std::string picture_folder_;  // where the face pictures were written, once they were
+  bool in_own_folder_ = false;  // picture_folder_ was made for this run in the temporary folder
   bool running_ = false;
   bool unloaded_ = false;
   bool timer1_enabled_ = false;

@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include <cmath>
+#include <optional>
 
 #include "runtime/code_page_932.h"
 #include "runtime/conversions.h"
@@ -38,8 +39,12 @@ void SettingsStore::WriteIniString(std::string_view section, std::string_view ke
   }
   if (profile_.WriteString(section_name, key_name, value, ini_file)) return;
   // A folder the user may not write to (an installed saver often sits in the system folder):
-  // the change goes to the user's own copy, which keeps everything the old file held.
-  if (user_ini.empty() || !MakeUserCopy(program_ini, user_ini)) return;
+  // the change goes to the user's own copy, which keeps everything the old file held. A file
+  // another program holds is no such folder: a copy would hide the file for good.
+  if (user_ini.empty()) return;
+  const WriteAccess access = process_.CheckWriteAccess(program_ini);
+  if (access == WriteAccess::kInUse) return;
+  if (!MakeUserCopy(program_ini, user_ini, access == WriteAccess::kMissing)) return;
   writes_go_to_user_copy_ = true;
   profile_.WriteString(section_name, key_name, value, user_ini);
 }
@@ -56,9 +61,20 @@ std::string SettingsStore::UserIniFile() {
   return IniFilePath(local + "\\" + std::string(kUserIniFolderName));
 }
 
-bool SettingsStore::MakeUserCopy(const std::string& program_ini, const std::string& user_ini) {
+bool SettingsStore::MakeUserCopy(const std::string& program_ini, const std::string& user_ini,
+                                 bool program_ini_missing) {
   if (!process_.CreateFolder(GetFolderOfPath(user_ini))) return false;
-  return process_.WriteWholeFile(user_ini, process_.ReadWholeFile(program_ini).value_or(""));
+  // A file that cannot be read is not an empty one: copying nothing would reset every setting.
+  const std::optional<std::string> bytes =
+      program_ini_missing ? std::string() : process_.ReadWholeFile(program_ini);
+  if (!bytes) return false;
+  // The copy is read in preference to the original as soon as it exists, so it comes into being
+  // whole: a short write (a full disk) leaves only the temporary file, which is removed.
+  const std::string partial = user_ini + std::string(kPartialCopySuffix);
+  if (process_.WriteWholeFile(partial, *bytes) && process_.RenameFile(partial, user_ini))
+    return true;
+  process_.RemoveFile(partial);
+  return false;
 }
 
 bool SettingsStore::FileExists(std::string_view path) {

@@ -15,6 +15,8 @@ namespace tolvenar {
 inline constexpr std::string_view kIniFileName = "Tolvenar.ini";
 // The folder of the user's own copy, under the local application data folder.
 inline constexpr std::string_view kUserIniFolderName = "Tolvenar";
+// The user's copy is written under its name plus this, then renamed into place.
+inline constexpr std::string_view kPartialCopySuffix = ".new";
 inline constexpr std::string_view kIniSection = "Section";
 inline constexpr std::string_view kKeyMusicKind = "BGM\x8B\xE6\x95\xAA";        // BGM区分
 inline constexpr std::string_view kKeyRepeatTrack = "BGM\xD8\xCB\xDF\xB0\xC4";  // BGMﾘﾋﾟｰﾄ
@@ -59,8 +61,10 @@ class SettingsStore {
 
  private:
   void LoadInteger(std::string_view key, std::int16_t& field, const std::string& ini_file);
-  // Copies the file beside the program (none gives an empty file) to the user's copy.
-  bool MakeUserCopy(const std::string& program_ini, const std::string& user_ini);
+  // Copies the file beside the program (a missing one gives an empty file) to the user's copy;
+  // false, with no copy, when it cannot be read or the copy cannot be written whole.
+  bool MakeUserCopy(const std::string& program_ini, const std::string& user_ini,
+                    bool program_ini_missing);
 
   ProfileFile& profile_;
   Process& process_;

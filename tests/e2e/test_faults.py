@@ -178,7 +178,9 @@ class UnwritableBitmaps(FaultTestCase):
         cases = [  # (what, folders whose bitmap names are taken by folders, read-only file, runs)
             ("names taken in the program folder", [self.program.path], None, True),
             ("a read-only bitmap file", [], BMP_NAMES[2], True),
-            ("names taken in both folders", [self.program.path, temp], None, False),
+            # A run writes into a folder of its own there, which it cannot make.
+            ("names taken, and a read-only temporary folder", [self.program.path, temp], None,
+             False),
         ]
         for what, taken, read_only, runs in cases:
             with self.subTest(what):
@@ -186,6 +188,8 @@ class UnwritableBitmaps(FaultTestCase):
                 for path in made:
                     os.mkdir(path)
                     self.addCleanup(shutil.rmtree, path, True)
+                if temp in taken:
+                    make_read_only(self, temp)
                 if read_only:
                     path = os.path.join(self.program.path, read_only)
                     with open(path, "wb") as f:
@@ -205,6 +209,9 @@ class UnwritableBitmaps(FaultTestCase):
                     self.assertEqual(read(path), b"stale")
                     subprocess.run(["chattr", "-i", path], check=True)
                     os.remove(path)
+                self.assertEqual([n for n in os.listdir(temp) if n.startswith("Tolvenar-")], [])
+                if temp in taken:
+                    subprocess.run(["chattr", "-i", temp], check=True)
                 for path in made:
                     os.rmdir(path)
 

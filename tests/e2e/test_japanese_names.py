@@ -7,9 +7,9 @@ import shutil
 import time
 import unittest
 
-from test_saver import SaverTestCase, make_music, sounding
-from test_settings_dialog import CANCEL_BUTTON, SET_BUTTON, Dialog, ini_bytes
-from tolvenar_e2e import JAPANESE, wait_for, windows_path, xdotool
+from test_saver import BMP_NAMES, SaverTestCase, make_music, run_folders, sounding
+from test_settings_dialog import CANCEL_BUTTON, LABELS, SET_BUTTON, Dialog, ini_bytes
+from tolvenar_e2e import JAPANESE, make_read_only, user_folder, wait_for, windows_path, xdotool
 
 
 class JapaneseNames(SaverTestCase):
@@ -54,6 +54,38 @@ class JapaneseNames(SaverTestCase):
                     with open(self.program.ini, "rb") as f:
                         self.assertEqual(f.read(), ini)
                 self.assertTrue(os.path.exists(music))
+
+
+
+class UserNamedOutsideTheCodePage(SaverTestCase):
+    def test_a_protected_install_draws_and_keeps_a_choice(self):
+        # Ł has no code page 932 form: the user's folders are reached by their short names.
+        home = os.path.join(os.path.dirname(user_folder()), "Łukasz")
+        temp = os.path.join(home, "Temp")
+        local = os.path.join(home, "AppData", "Local")
+        os.makedirs(temp)
+        os.makedirs(local)
+        self.addCleanup(shutil.rmtree, home, True)
+        self.program.windows_env = {"TEMP": "C:\\users\\Łukasz\\Temp",
+                                    "TMP": "C:\\users\\Łukasz\\Temp",
+                                    "LOCALAPPDATA": "C:\\users\\Łukasz\\AppData\\Local"}
+        make_read_only(self, self.program.path)
+
+        proc = self.start_saver("/s", env=JAPANESE)
+        self.assertEqual(list(run_folders(temp).values()), [BMP_NAMES])
+        xdotool("key", "shift")
+        self.assert_ends_within(proc, 2.0, "lone Shift")
+        self.assertEqual(run_folders(temp), {})
+
+        dialog = Dialog(self, env=JAPANESE)
+        dialog.press(LABELS[1])
+        dialog.press_centre(SET_BUTTON)
+        dialog.wait_closed()
+        self.assertTrue(os.path.exists(os.path.join(local, "Tolvenar", "Tolvenar.ini")))
+        dialog = Dialog(self, env=JAPANESE)
+        self.assertEqual(dialog.blue_marks(), [1], "the choice is gone")
+        dialog.press_centre(CANCEL_BUTTON)
+        dialog.wait_closed()
 
 
 if __name__ == "__main__":

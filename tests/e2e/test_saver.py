@@ -1,6 +1,8 @@
 """The saver window: full screen, the six bitmap files, the ways it ends, and what it leaves behind."""
 
 import os
+import re
+import shutil
 import subprocess
 import tempfile
 import time
@@ -155,12 +157,24 @@ class FullScreenRun(SaverTestCase):
         self.assertEqual(trace.counts(), [])
 
 
+def run_folders(temp):
+    """The folders the saver's runs made in a temporary folder, each with the files it holds."""
+    return {n: sorted(os.listdir(os.path.join(temp, n))) for n in os.listdir(temp)
+            if re.fullmatch(r"Tolvenar-\d+", n)}
+
+
 class ReadOnlyProgramDirectory(SaverTestCase):
+    def setUp(self):
+        super().setUp()
+        self.temp = user_folder("Temp")
+        self.assertEqual(run_folders(self.temp), {}, "left from before")
+        self.addCleanup(lambda: [shutil.rmtree(os.path.join(self.temp, n), True)
+                                 for n in run_folders(self.temp)])
+
     def test_draws_the_city_from_the_temporary_folder_and_leaves_nothing_behind(self):
         make_read_only(self, self.program.path)
         proc = self.start_saver("/s")
-        self.assertEqual(sorted(n for n in BMP_NAMES if os.path.exists(user_folder("Temp", n))),
-                         BMP_NAMES)
+        self.assertEqual(list(run_folders(self.temp).values()), [BMP_NAMES])
         time.sleep(2)  # the first frames
         first = city_frame()
         time.sleep(1)
@@ -171,8 +185,26 @@ class ReadOnlyProgramDirectory(SaverTestCase):
         xdotool("key", "shift")
         self.assert_ends_within(proc, 2.0, "lone Shift")
         self.assert_nothing_left()
-        self.assertEqual([n for n in BMP_NAMES if os.path.exists(user_folder("Temp", n))], [])
+        self.assertEqual(run_folders(self.temp), {})
+        self.assertEqual([n for n in BMP_NAMES if os.path.exists(os.path.join(self.temp, n))], [])
         self.assertFalse(os.path.exists(USER_INI_FOLDER))
+
+    def test_the_next_run_removes_what_a_killed_one_left(self):
+        make_read_only(self, self.program.path)
+        killed = self.start_saver("/s")
+        left = run_folders(self.temp)
+        self.assertEqual(list(left.values()), [BMP_NAMES])
+        killed.kill()
+        killed.wait(10)
+        self.assertTrue(wait_for(lambda: find_window(TITLE) is None, 10))
+        self.assertEqual(run_folders(self.temp), left, "a killed run removes nothing")
+        proc = self.start_saver("/s")
+        running = run_folders(self.temp)
+        self.assertEqual(list(running.values()), [BMP_NAMES])
+        self.assertNotEqual(list(running), list(left), "the killed run's folder is still there")
+        xdotool("key", "shift")
+        self.assert_ends_within(proc, 2.0, "lone Shift")
+        self.assertEqual(run_folders(self.temp), {})
 
 
 class Music(SaverTestCase):

@@ -6,9 +6,9 @@ import subprocess
 import time
 import unittest
 
-from tolvenar_e2e import (USER_INI, USER_INI_FOLDER, E2ETestCase, child_windows, client_rect,
-                          find_window, make_read_only, own_user_ini, pixel, screenshot, wait_for,
-                          windows_path, xdotool)
+from tolvenar_e2e import (PROBE, USER_INI, USER_INI_FOLDER, E2ETestCase, child_windows,
+                          client_rect, find_window, make_read_only, own_user_ini, pixel, screenshot,
+                          wait_for, windows_path, xdotool)
 
 TITLE = "<Tolvenar>"
 TPP = 15  # twips per pixel on the test display
@@ -373,6 +373,22 @@ class PerUserCopy(E2ETestCase):
         dialog.press_centre(CANCEL_BUTTON)
         dialog.wait_closed()
         self.assertEqual(os.listdir(USER_INI_FOLDER), ["Tolvenar.ini"])
+
+    def test_set_while_another_program_holds_the_file_makes_no_copy(self):
+        # Neither a file that cannot be read nor one in use is a read-only folder: a copy would
+        # hide the file beside the program for good.
+        self.program.write_ini(self.OLD)
+        holder = subprocess.Popen(["wine", PROBE, "hold", windows_path(self.program.ini)],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.addCleanup(holder.wait, 10)
+        self.addCleanup(holder.kill)
+        self.addCleanup(holder.stdout.close)
+        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        self.set_kind_1_repeat_7()
+        holder.kill()
+        self.assertFalse(os.path.exists(USER_INI_FOLDER) and os.listdir(USER_INI_FOLDER))
+        with open(self.program.ini, "rb") as f:
+            self.assertEqual(f.read(), self.OLD)
 
     def test_the_users_copy_is_read_and_written_before_the_file_beside_the_program(self):
         self.program.write_ini(self.OLD)

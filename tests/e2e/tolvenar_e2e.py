@@ -147,6 +147,9 @@ class ProgramDir:
         self.path = tempfile.mkdtemp(prefix="tolvenar-e2e-")
         self.scr = os.path.join(self.path, "Tolvenar.scr")
         shutil.copy(SCR, self.scr)
+        # Windows environment variables for every start: Wine sets TEMP, TMP and the user's folders
+        # itself, so these are set by cmd, which then runs the program and waits for it.
+        self.windows_env = {}
 
     @property
     def ini(self):
@@ -164,6 +167,9 @@ class ProgramDir:
         if (env or {}).get("LC_ALL", "").startswith("ja_JP"):
             check_japanese_file_names()
         cmd = ["wine", self.scr, *args]
+        if self.windows_env:
+            sets = "".join("set %s=%s&& " % item for item in self.windows_env.items())
+            cmd = ["wine", "cmd", "/c", sets + " ".join([windows_path(self.scr), *args])]
         return subprocess.Popen(cmd, cwd=self.path, env={**os.environ, **(env or {})},
                                 stdout=subprocess.DEVNULL, stderr=stderr)
 

@@ -68,20 +68,62 @@ class FakeProcess : public Process {
   }
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
     log_.push_back("WriteWholeFile " + path);
-    if (unwritable_folders.count(path.substr(0, path.rfind('\\'))) > 0) return false;
+    const std::string folder = FolderOf(path);
+    if (unwritable_folders.count(folder) > 0) return false;
+    if (full_folders.count(folder) > 0) {
+      files[path] = bytes.substr(0, bytes.size() / 2);  // a short write
+      return false;
+    }
     files[path] = bytes;
     return true;
   }
   std::optional<std::string> ReadWholeFile(const std::string& path) override {
     log_.push_back("ReadWholeFile " + path);
     auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
+    if (it == files.end() || in_use_files.count(path) > 0 || unreadable_files.count(path) > 0)
+      return std::nullopt;
     return it->second;
+  }
+  WriteAccess CheckWriteAccess(const std::string& path) override {
+    log_.push_back("CheckWriteAccess " + path);
+    if (in_use_files.count(path) > 0) return WriteAccess::kInUse;
+    if (files.count(path) == 0) return WriteAccess::kMissing;
+    return unwritable_folders.count(FolderOf(path)) > 0 ? WriteAccess::kDenied
+                                                        : WriteAccess::kWritable;
+  }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    log_.push_back("RenameFile " + from + " " + to);
+    auto it = files.find(from);
+    if (it == files.end()) return false;
+    files[to] = it->second;
+    files.erase(from);
+    return true;
   }
   bool CreateFolder(const std::string& path) override {
     log_.push_back("CreateFolder " + path);
-    return unwritable_folders.count(path.substr(0, path.rfind('\\'))) == 0;
+    if (unwritable_folders.count(FolderOf(path)) > 0) return false;
+    folders.insert(path);
+    return true;
   }
+  bool RemoveFolder(const std::string& path) override {
+    log_.push_back("RemoveFolder " + path);
+    for (const auto& file : files)
+      if (FolderOf(file.first) == path) return false;
+    return folders.erase(path) > 0;
+  }
+  std::vector<std::string> FolderNames(const std::string& folder,
+                                       const std::string& prefix) override {
+    log_.push_back("FolderNames " + folder + " " + prefix);
+    std::vector<std::string> names;
+    for (const std::string& path : folders) {
+      const std::string name = path.substr(path.rfind('\\') + 1);
+      if (FolderOf(path) == folder && name.compare(0, prefix.size(), prefix) == 0)
+        names.push_back(name);
+    }
+    return names;
+  }
+  std::uint32_t ProcessId() override { return process_id; }
+  bool ProcessIsRunning(std::uint32_t id) override { return running_processes.count(id) > 0; }
   std::string TemporaryDirectory() override { return temporary_directory; }
   std::string LocalAppDataDirectory() override { return local_app_data; }
 
@@ -92,8 +134,15 @@ class FakeProcess : public Process {
   std::set<std::string> readable_files;
   std::map<std::string, std::string> files;
   std::set<std::string> unwritable_folders;  // writes to files directly inside these fail
+  std::set<std::string> full_folders;        // writes there leave half the bytes and fail
+  std::set<std::string> in_use_files;        // held by another program: no reads, no writes
+  std::set<std::string> unreadable_files;    // a read fails part-way
+  std::set<std::string> folders;             // made by CreateFolder, or by a test
+  std::uint32_t process_id = 4242;
+  std::set<std::uint32_t> running_processes;
 
  private:
+  static std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
   CallLog& log_;
 };
 

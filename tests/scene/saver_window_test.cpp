@@ -381,46 +381,93 @@ CallLog FileCalls(const std::string& verb, const std::string& folder, int count 
 }
 
 TEST(SaverWindowTest, AFolderThatCannotBeWrittenSendsAllSixPicturesToTheTemporaryFolder) {
+  const std::string own = "C:\\Temp\\Tolvenar-4242";
+  const std::string dead = "C:\\Temp\\Tolvenar-17";
+  const CallLog program_refuses =
+      Concat({FileCalls("WriteWholeFile", "C:\\Saver", 1), FileCalls("RemoveFile", "C:\\Saver")});
+  const CallLog find_leftovers = {"FolderNames C:\\Temp Tolvenar-"};
   const struct {
     const char* what;
     std::set<std::string> unwritable;
-    CallLog files;  // after the size and place
-    const char* folder;
-    bool initialized;
+    const char* temporary;
+    std::set<std::string> earlier;  // folders earlier runs left in the temporary folder
+    CallLog files;                  // after the size and place
+    std::string folder;             // where the pictures are read from; none: no scene
+    CallLog removed;                // at the end
   } cases[] = {
-      {"writable", {}, FileCalls("WriteWholeFile", "C:\\Saver"), "C:\\Saver", true},
+      {"writable",
+       {},
+       "C:\\Temp",
+       {},
+       FileCalls("WriteWholeFile", "C:\\Saver"),
+       "C:\\Saver",
+       FileCalls("RemoveFile", "C:\\Saver")},
       {"program folder read-only",
        {"C:\\Saver"},
-       Concat({FileCalls("WriteWholeFile", "C:\\Saver", 1), FileCalls("RemoveFile", "C:\\Saver"),
-               FileCalls("WriteWholeFile", "C:\\Temp")}),
        "C:\\Temp",
-       true},
+       {},
+       Concat({program_refuses,
+               find_leftovers,
+               {"CreateFolder " + own},
+               FileCalls("WriteWholeFile", own)}),
+       own,
+       Concat({FileCalls("RemoveFile", own), {"RemoveFolder " + own}})},
       {"both read-only",
        {"C:\\Saver", "C:\\Temp"},
-       Concat({FileCalls("WriteWholeFile", "C:\\Saver", 1), FileCalls("RemoveFile", "C:\\Saver"),
-               FileCalls("WriteWholeFile", "C:\\Temp", 1)}),
        "C:\\Temp",
-       false},
+       {},
+       Concat({program_refuses, find_leftovers, {"CreateFolder " + own}}),
+       "",
+       {}},
+      {"no temporary folder: never the drive's root",
+       {"C:\\Saver"},
+       "",
+       {},
+       program_refuses,
+       "",
+       {}},
+      // A dead run's folder goes; a running one's, this run's own (a reused identifier) and a
+      // name of no run stay.
+      {"folders of earlier runs",
+       {"C:\\Saver"},
+       "C:\\Temp",
+       {dead, "C:\\Temp\\Tolvenar-99", own, "C:\\Temp\\Tolvenar-x1"},
+       Concat({program_refuses,
+               find_leftovers,
+               FileCalls("RemoveFile", dead),
+               {"RemoveFolder " + dead, "CreateFolder " + own},
+               FileCalls("WriteWholeFile", own)}),
+       own,
+       Concat({FileCalls("RemoveFile", own), {"RemoveFolder " + own}})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Rig rig;
     rig.process.unwritable_folders = c.unwritable;
-    rig.scene.initialize_result = c.initialized;
+    rig.process.temporary_directory = c.temporary;
+    rig.process.folders = c.earlier;
+    rig.process.running_processes = {99};
+    if (c.earlier.count(dead) > 0)
+      for (int i = 1; i <= 6; ++i) rig.process.files[FacePictureFile(dead, i)] = "left";
     rig.window.script = {[](FakeSaverWindowHost& w) { w.KeyDown(); }};
     rig.Run();
-    const CallLog run =
-        c.initialized ? CallLog{"Render", "ProcessEvents", "Close"} : CallLog{"Release", "Close"};
+    const bool drawn = !c.folder.empty();
+    const CallLog run = drawn ? CallLog{"Initialize", "Render", "ProcessEvents", "Close"}
+                              : CallLog{"Release", "Close"};
     ExpectSequence(Concat({{"GetMonitors", "SetSize 1024 768", "Move 0 0"},
                            c.files,
-                           kShowAndSeed,
+                           {"ShowNormal", "Seed 43200.5", "Next", "Next"},
                            run,
                            {"ShowCursor -1"},
-                           FileCalls("RemoveFile", c.folder),
-                           c.initialized ? kEnd : CallLog{"EndProcess"}}),
+                           c.removed,
+                           drawn ? kEnd : CallLog{"EndProcess"}}),
                    rig.log);
     EXPECT_EQ(rig.scene.picture_folder, c.folder);
     EXPECT_TRUE(rig.process.files.empty());
+    std::set<std::string> kept = c.earlier;
+    kept.erase(dead);
+    kept.erase(own);  // removed at the end
+    EXPECT_EQ(rig.process.folders, kept);
   }
 }
 

@@ -208,53 +208,93 @@ TEST(WriteIniString, AFileBesideTheProgramThatRefusesWritesSendsThemToTheUsersCo
   const std::string old_ini = "; mine\r\n[Other]\r\nx=1\r\n";
   const std::string write_a = std::string("WriteString Section/a=1 ");
   const std::string write_b = std::string("WriteString Section/b=2 ");
-  const std::string copy_made[] = {"CreateFolder C:\\Users\\u\\AppData\\Local\\Tolvenar",
-                                   "ReadWholeFile " + std::string(kIni),
-                                   "WriteWholeFile " + std::string(kUserIni)};
+  const std::string user_folder = "C:\\Users\\u\\AppData\\Local\\Tolvenar";
+  const std::string partial = std::string(kUserIni) + ".new";
+  const std::string check = "CheckWriteAccess " + std::string(kIni);
+  const std::string make_folder = "CreateFolder " + user_folder;
+  const std::string read = "ReadWholeFile " + std::string(kIni);
+  const std::string write_partial = "WriteWholeFile " + partial;
+  const std::string rename = "RenameFile " + partial + " " + kUserIni;
+  enum Fault { kNone, kNoFolder, kFull, kUnreadable, kInUse, kMissing };
   const struct {
     const char* what;
     const char* local;
-    bool user_copy, program_read_only, local_read_only;
+    bool user_copy, program_read_only;
+    Fault fault;
     CallLog writes;
   } cases[] = {
-      {"writable", kLocal, false, false, false, {write_a + kIni, write_b + kIni}},
+      {"writable", kLocal, false, false, kNone, {write_a + kIni, write_b + kIni}},
       {"read-only, no local application data",
        "",
        false,
        true,
-       false,
+       kNone,
        {write_a + kIni, write_b + kIni}},
       {"read-only",
        kLocal,
        false,
        true,
+       kNone,
+       {write_a + kIni, check, make_folder, read, write_partial, rename, write_a + kUserIni,
+        write_b + kUserIni}},
+      {"read-only, no file beside the program: an empty copy",
+       kLocal,
        false,
-       {write_a + kIni, copy_made[0], copy_made[1], copy_made[2], write_a + kUserIni,
+       true,
+       kMissing,
+       {write_a + kIni, check, make_folder, write_partial, rename, write_a + kUserIni,
         write_b + kUserIni}},
       {"read-only, user folder cannot be made",
        kLocal,
        false,
        true,
+       kNoFolder,
+       {write_a + kIni, check, make_folder, write_b + kIni, check, make_folder}},
+      // None of these may leave a copy that hides the file beside the program.
+      {"read-only, the user's disk full",
+       kLocal,
+       false,
        true,
-       {write_a + kIni, copy_made[0], write_b + kIni, copy_made[0]}},
-      {"a user copy", kLocal, true, true, false, {write_a + kUserIni, write_b + kUserIni}},
+       kFull,
+       {write_a + kIni, check, make_folder, read, write_partial, "RemoveFile " + partial,
+        write_b + kIni, check, make_folder, read, write_partial, "RemoveFile " + partial}},
+      {"read-only, the file cannot be read",
+       kLocal,
+       false,
+       true,
+       kUnreadable,
+       {write_a + kIni, check, make_folder, read, write_b + kIni, check, make_folder, read}},
+      {"held by another program",
+       kLocal,
+       false,
+       true,
+       kInUse,
+       {write_a + kIni, check, write_b + kIni, check}},
+      {"a user copy", kLocal, true, true, kNone, {write_a + kUserIni, write_b + kUserIni}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Store s;
     s.process.local_app_data = c.local;
-    s.process.files[kIni] = old_ini;
+    if (c.fault != kMissing) s.process.files[kIni] = old_ini;
     if (c.user_copy) s.process.files[kUserIni] = "";
     if (c.program_read_only) s.profile.read_only_files.insert(kIni);
-    if (c.local_read_only) s.process.unwritable_folders.insert(kLocal);
+    if (c.fault == kNoFolder) s.process.unwritable_folders.insert(kLocal);
+    if (c.fault == kFull) s.process.full_folders.insert(user_folder);
+    if (c.fault == kUnreadable) s.process.unreadable_files.insert(kIni);
+    if (c.fault == kInUse) s.process.in_use_files.insert(kIni);
     // As the dialog's Set does: the file once, then each value.
     const std::string ini = s.store.IniFile();
     s.log.clear();
     s.store.WriteIniString("Section", "a", "1", ini);
     s.store.WriteIniString("Section", "b", "2", ini);
     EXPECT_EQ(s.log, c.writes);
-    if (c.writes.size() == 6) {
-      EXPECT_EQ(s.process.files[kUserIni], old_ini) << "the old file's lines are kept";
+    const bool copied = c.writes.back() == write_b + kUserIni && !c.user_copy;
+    EXPECT_EQ(s.process.files.count(partial), 0u);
+    EXPECT_EQ(s.process.files.count(kUserIni) > 0, copied || c.user_copy);
+    if (copied) {
+      EXPECT_EQ(s.process.files[kUserIni], c.fault == kMissing ? "" : old_ini)
+          << "the old file's lines are kept";
       EXPECT_EQ(s.store.IniFile(), kUserIni) << "and the copy is read from then on";
     }
   }

@@ -20,7 +20,15 @@ class LinuxProcess final : public Process {
   bool RemoveFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  // No file is ever held against writing here: a refusal is a missing file or a denial.
+  WriteAccess CheckWriteAccess(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
   bool CreateFolder(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  std::vector<std::string> FolderNames(const std::string& folder,
+                                       const std::string& prefix) override;
+  std::uint32_t ProcessId() override;
+  bool ProcessIsRunning(std::uint32_t id) override;
   std::string TemporaryDirectory() override;
   // The settings have one place here: no per-user copy.
   std::string LocalAppDataDirectory() override { return {}; }

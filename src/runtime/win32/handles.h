@@ -66,6 +66,16 @@ class UniqueHandle : public UniqueResource<HANDLE, CloseKernelHandle> {
       : UniqueResource(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
 };
 
+struct CloseFind {
+  void operator()(HANDLE search) const { FindClose(search); }
+};
+// A search of FindFirstFile. INVALID_HANDLE_VALUE, its failure value, counts as none.
+class UniqueFind : public UniqueResource<HANDLE, CloseFind> {
+ public:
+  explicit UniqueFind(HANDLE search)
+      : UniqueResource(search == INVALID_HANDLE_VALUE ? nullptr : search) {}
+};
+
 using UniqueModule = UniqueResource<HMODULE, FreeModule>;  // from LoadLibrary
 using UniqueWindow = UniqueResource<HWND, DestroyWindowHandle>;
 template <typename Handle>

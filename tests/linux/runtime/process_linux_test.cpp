@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "fakes/shift_jis.h"
 #include "runtime/linux/profile_file_linux.h"
@@ -39,7 +40,7 @@ TEST_F(LinuxFiles, CorePathsReachTheFilesTheirNamesSpell) {
   LinuxProcess process("/s", folder_.string());
   const std::string core_folder = process.ProgramDirectory();
   EXPECT_EQ(SystemPath::FromCore(core_folder)->str(), folder_.string());
-  const std::string file = core_folder + ShiftJis("\\ソ表.mp3");
+  std::string file = core_folder + ShiftJis("\\ソ表.mp3");
   EXPECT_TRUE(process.WriteWholeFile(file, "ID3"));
   EXPECT_TRUE(fs::exists(folder_ / "ソ表.mp3"));
   EXPECT_TRUE(process.CanOpenForReading(file));
@@ -47,6 +48,17 @@ TEST_F(LinuxFiles, CorePathsReachTheFilesTheirNamesSpell) {
   EXPECT_FALSE(process.CanOpenForReading(core_folder));  // a folder cannot be opened
   EXPECT_TRUE(process.CreateFolder(core_folder + "\\sub"));
   EXPECT_TRUE(process.CreateFolder(core_folder + "\\sub"));
+  EXPECT_EQ(process.CheckWriteAccess(file), WriteAccess::kWritable);
+  EXPECT_TRUE(process.RenameFile(file, core_folder + "\\b.mp3"));
+  EXPECT_EQ(process.CheckWriteAccess(file), WriteAccess::kMissing);
+  EXPECT_EQ(process.CheckWriteAccess(core_folder), WriteAccess::kDenied);  // a folder
+  EXPECT_EQ(process.FolderNames(core_folder, "su"), std::vector<std::string>{"sub"});
+  EXPECT_TRUE(process.FolderNames(core_folder, "b").empty());  // b.mp3 is a file
+  EXPECT_TRUE(process.RemoveFolder(core_folder + "\\sub"));
+  EXPECT_FALSE(process.RemoveFolder(core_folder + "\\sub"));
+  EXPECT_TRUE(process.ProcessIsRunning(process.ProcessId()));
+  EXPECT_FALSE(process.ProcessIsRunning(0x7FFFFFF0));
+  file = core_folder + "\\b.mp3";
   EXPECT_TRUE(process.RemoveFile(file));
   EXPECT_FALSE(process.CanOpenForReading(file));
   EXPECT_EQ(process.LocalAppDataDirectory(), "");

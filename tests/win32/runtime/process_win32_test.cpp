@@ -3,12 +3,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "runtime/win32/handles.h"
 
 namespace tolvenar::win32 {
 namespace {
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
 TEST(ArgumentTextOf, WhatFollowsTheProgramName) {
   struct Case {
@@ -100,8 +111,94 @@ TEST(Win32Process, FoldersOfTheUserAndWholeFiles) {
   ASSERT_TRUE(process.WriteWholeFile(file, bytes));
   EXPECT_EQ(process.ReadWholeFile(file), bytes);
   EXPECT_EQ(process.ReadWholeFile(folder), std::nullopt) << "a folder";
+
+  // What a write would meet, a rename over a file, and the folders of earlier runs.
+  EXPECT_EQ(process.CheckWriteAccess(file), WriteAccess::kWritable);
+  EXPECT_EQ(process.CheckWriteAccess(folder + "\\gone.ini"), WriteAccess::kMissing);
+  EXPECT_EQ(process.CheckWriteAccess(folder + "\\gone\\a.ini"), WriteAccess::kMissing);
+  EXPECT_EQ(process.CheckWriteAccess(folder), WriteAccess::kDenied) << "a folder";
+  {
+    UniqueHandle held(CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(process.CheckWriteAccess(file), WriteAccess::kInUse);
+  }
+  EXPECT_EQ(FileBytes(file), bytes) << "the checks change nothing";
+  ASSERT_TRUE(process.WriteWholeFile(file + ".new", "new"));
+  EXPECT_TRUE(process.RenameFile(file + ".new", file));
+  EXPECT_EQ(process.ReadWholeFile(file), "new");
+  EXPECT_FALSE(process.RenameFile(file + ".new", file)) << "already gone";
+
+  ASSERT_TRUE(process.CreateFolder(folder + "\\Tolvenar-12"));
+  ASSERT_TRUE(process.CreateFolder(folder + "\\Tolvenar-3"));
+  ASSERT_TRUE(process.CreateFolder(folder + "\\Other"));
+  ASSERT_TRUE(process.WriteWholeFile(folder + "\\Tolvenar-4", "a file"));
+  std::vector<std::string> names = process.FolderNames(folder, "Tolvenar-");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Tolvenar-12", "Tolvenar-3"}));
+  EXPECT_TRUE(process.FolderNames(folder + "\\gone", "Tolvenar-").empty());
+  EXPECT_TRUE(process.RemoveFolder(folder + "\\Tolvenar-12"));
+  EXPECT_FALSE(process.RemoveFolder(folder + "\\Tolvenar-12")) << "already gone";
+  EXPECT_FALSE(process.RemoveFolder(folder)) << "not empty";
+
+  EXPECT_EQ(process.ProcessId(), GetCurrentProcessId());
+  EXPECT_TRUE(process.ProcessIsRunning(GetCurrentProcessId()));
+  EXPECT_FALSE(process.ProcessIsRunning(0x7FFFFFF0)) << "no such process";
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
+}
+
+// Sets an environment variable for a scope, putting the old value back at its end.
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
+    wchar_t old[32768];
+    const DWORD length = GetEnvironmentVariableW(name, old, 32768);
+    if (length > 0 && length < 32768) old_ = old;
+    SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedVariable() { SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const wchar_t* name_;
+  std::optional<std::wstring> old_;
+};
+
+TEST(Win32Process, UserFoldersOutsideTheAnsiCodePageComeAsTheirShortNames) {
+  wchar_t base[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, base);
+  const std::wstring user = std::wstring(base) + L"\x0141ukasz_" +  // Ł
+                            std::to_wstring(GetCurrentProcessId());
+  BOOL lost = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, user.c_str(), -1, nullptr, 0, nullptr, &lost);
+  if (!lost) GTEST_SKIP() << "the ANSI code page holds the name";
+  ASSERT_TRUE(CreateDirectoryW(user.c_str(), nullptr));
+  Win32Process process;
+  {
+    const ScopedVariable tmp(L"TMP", user);
+    const ScopedVariable temp(L"TEMP", user);
+    const ScopedVariable local(L"LOCALAPPDATA", user);
+    for (const std::string& folder :
+         {process.TemporaryDirectory(), process.LocalAppDataDirectory()}) {
+      SCOPED_TRACE(folder);
+      EXPECT_EQ(folder.find('?'), std::string::npos);
+      EXPECT_NE(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+      ASSERT_TRUE(process.WriteWholeFile(folder + "\\a.bmp", "BM"));
+      EXPECT_NE(GetFileAttributesW((user + L"\\a.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
+      EXPECT_TRUE(process.RemoveFile(folder + "\\a.bmp"));
+    }
+  }
+  {
+    // No such folder, so no short name either: no folder at all, never a "?" one.
+    const ScopedVariable tmp(L"TMP", user + L"\\\x0141missing");
+    const ScopedVariable temp(L"TEMP", user + L"\\\x0141missing");
+    const ScopedVariable local(L"LOCALAPPDATA", user + L"\\\x0141missing");
+    EXPECT_EQ(process.TemporaryDirectory(), "");
+    EXPECT_EQ(process.LocalAppDataDirectory(), "");
+  }
+  RemoveDirectoryW(user.c_str());
 }
 
 }  // namespace
