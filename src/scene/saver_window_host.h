@@ -43,6 +43,9 @@ class SaverWindowHost {
   virtual void StopTimer(SaverTimer timer) = 0;
   // Processes the pending window events once and returns; the handlers run inside.
   virtual void ProcessEvents() = 0;
+  // Serves only what the system asks of the window and waits for its answer (the end of the
+  // session: the window closes then); input and timer ticks wait for ProcessEvents.
+  virtual void ServeRequests() = 0;
   // Ends the process at once.
   virtual void EndProcess() = 0;
 };

@@ -60,6 +60,11 @@ class FakeSaverWindowHost : public SaverWindowHost {
     }
     if (passes <= static_cast<int>(script.size()) && script[passes - 1]) script[passes - 1](*this);
   }
+  void ServeRequests() override {
+    log_.push_back("ServeRequests");
+    ++requests;
+    if (on_requests) on_requests(*this);
+  }
   void EndProcess() override { log_.push_back("EndProcess"); }
 
   // Events as the platform delivers them: timer ticks only while their timer runs.
@@ -84,11 +89,13 @@ class FakeSaverWindowHost : public SaverWindowHost {
   std::vector<PixelRect> monitors{{0, 0, 1024, 768}};
   std::vector<PassScript> script;
   PassScript on_show;
+  PassScript on_requests;  // each time the system's requests are served
   bool open = true;
   bool closing = false;
   bool shown = false;
   bool running[3] = {false, false, false};
   int passes = 0;
+  int requests = 0;
 
  private:
   CallLog& log_;
