@@ -23,4 +23,18 @@ std::string Narrow(std::wstring_view text, UINT code_page) {
   return bytes;
 }
 
+std::optional<std::string> NarrowExactly(std::wstring_view text, UINT code_page) {
+  if (text.empty()) return std::string();
+  const int size = static_cast<int>(text.size());
+  BOOL used_default = FALSE;
+  const int length = WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, text.data(), size,
+                                         nullptr, 0, nullptr, &used_default);
+  if (length <= 0 || used_default) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length,
+                      nullptr, &used_default);
+  if (used_default) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace tolvenar::win32
