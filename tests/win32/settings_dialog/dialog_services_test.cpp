@@ -102,7 +102,9 @@ TEST(AnsiPathOf, TheNameExactlyElseItsShortFormElseNone) {
     }
     ASSERT_TRUE(answer);
     const std::wstring back = Widen(*answer, c.code_page);
-    if (c.expect == kExact) EXPECT_EQ(back, path);
+    if (c.expect == kExact) {
+      EXPECT_EQ(back, path);
+    }
     if (c.expect == kShort) {
       EXPECT_NE(back, path);
       // The short form opens the very file chosen.
