@@ -153,7 +153,8 @@ void LinuxFileChooser::ShowRefusal(WindowHandle owner, const std::string& messag
   GtkWindow* parent = widget ? GTK_WINDOW(gtk_widget_get_toplevel(widget)) : nullptr;
   GtkWidget* box = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, GTK_MESSAGE_WARNING,
                                           GTK_BUTTONS_OK, "%s", message.c_str());
-  if (parent) gtk_window_set_title(GTK_WINDOW(box), gtk_window_get_title(parent));
+  const gchar* title = parent ? gtk_window_get_title(parent) : nullptr;
+  if (title) gtk_window_set_title(GTK_WINDOW(box), title);
   gtk_dialog_run(GTK_DIALOG(box));
   gtk_widget_destroy(box);
 }
