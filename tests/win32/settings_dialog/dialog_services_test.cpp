@@ -82,6 +82,7 @@ TEST(AnsiPathOf, TheNameExactlyElseItsShortFormElseNone) {
       {L"\u591c.mp3", true, 932, kExact},                // 夜: Shift-JIS 96 E9
       {L"Caf\u00e9.mp3", true, 1252, kExact},            // é is E9 there
       {L"Caf\u00e9.mp3", true, 932, kShort},             // no é in code page 932: the 8.3 name
+      {L"Caf\u00e9.mp3", true, CP_UTF8, kExact},         // a system whose ANSI code page is UTF-8
       {L"\u0141\u00f3d\u017a.mp3", false, 1252, kNone},  // Łódź, typed, no file: no short form
       {L"\u00e9t\u00e9.wav", false, 932, kNone},
   };
