@@ -56,13 +56,27 @@ struct OpenFileRequest {
   std::uint32_t flags = 0;
 };
 
+// What the chooser gave back.
+enum class ChoiceOutcome {
+  kCancelled,    // cancelled or failed, or the path does not fit the file buffer
+  kChosen,       // `path` holds the chosen full path
+  kNameNotHeld,  // the chosen name has a character the ANSI code page cannot hold, and no short
+                 // form that it can
+};
+struct FileChoice {
+  ChoiceOutcome outcome = ChoiceOutcome::kCancelled;
+  std::string path;  // ANSI bytes; empty unless chosen
+};
+
 class FileChooser {
  public:
   virtual ~FileChooser() = default;
-  // Shows the chooser modally to request.owner. The chosen full path (the file buffer up to its
-  // first NUL) when the platform reports success; nullopt when cancelled or failed, or when the
-  // path does not fit the file buffer.
-  virtual std::optional<std::string> OpenFileName(const OpenFileRequest& request) = 0;
+  // Shows the chooser modally to request.owner. A path comes back exactly as chosen (never a
+  // look-alike that names another file): in the ANSI code page, else in its short form, else
+  // refused. A path longer than the file buffer (its first NUL included) counts as cancelled.
+  virtual FileChoice OpenFileName(const OpenFileRequest& request) = 0;
+  // Tells the user, modally to `owner`, why a chosen file was not taken (UTF-8 text).
+  virtual void ShowRefusal(WindowHandle owner, const std::string& message) = 0;
 };
 
 class Shell {

@@ -49,9 +49,11 @@ float AdvanceWorldAngle(float world_angle) {
   return static_cast<float>(angle + kAngleStep);
 }
 
-bool Direct3DScene::Initialize(const std::string& picture_folder) {
+bool Direct3DScene::Initialize(const std::string& picture_folder,
+                               const std::function<bool()>& go_on) {
   if (!graphics_.CreateRoot()) return false;
   if (!graphics_.CreateDirect3D()) return false;
+  if (!go_on()) return false;
   std::uint32_t desktop_format = 0;
   if (!graphics_.GetAdapterDisplayModeFormat(kDefaultAdapter, desktop_format)) return false;
 
@@ -63,6 +65,7 @@ bool Direct3DScene::Initialize(const std::string& picture_folder) {
                               parameters)) {
     return false;
   }
+  if (!go_on()) return false;
   if (!graphics_.SetVertexShader(kFaceVertexFormat)) return false;
   if (!graphics_.SetRenderState(kRenderStateLighting, 0)) return false;
 
@@ -80,7 +83,7 @@ bool Direct3DScene::Initialize(const std::string& picture_folder) {
   const Matrix4 projection = D3DXMatrixPerspectiveFovLH(kFieldOfView, 1.0f, kNearPlane, kFarPlane);
   if (!graphics_.SetTransform(kTransformProjection, projection)) return false;
 
-  return LoadFaceTextures(picture_folder);
+  return LoadFaceTextures(picture_folder, go_on);
 }
 
 bool Direct3DScene::BuildFaces() {
@@ -101,8 +104,10 @@ bool Direct3DScene::BuildFaces() {
   return true;
 }
 
-bool Direct3DScene::LoadFaceTextures(const std::string& picture_folder) {
+bool Direct3DScene::LoadFaceTextures(const std::string& picture_folder,
+                                     const std::function<bool()>& go_on) {
   for (int k = 1; k <= kFaceCount; ++k) {
+    if (!go_on()) return false;
     TextureFileArguments arguments;
     arguments.width = kFaceTextureSize;
     arguments.height = kFaceTextureSize;

@@ -36,7 +36,7 @@ class Direct3DScene final : public Scene {
       : graphics_(graphics), randomness_(randomness) {}
 
   void SetMonitors(std::vector<PixelRect> monitors) override { monitors_ = std::move(monitors); }
-  bool Initialize(const std::string& picture_folder) override;
+  bool Initialize(const std::string& picture_folder, const std::function<bool()>& go_on) override;
   void Render() override;
   void Release() override;
   DriftState& Drift() override { return drift_; }
@@ -49,7 +49,7 @@ class Direct3DScene final : public Scene {
 
  private:
   bool BuildFaces();
-  bool LoadFaceTextures(const std::string& picture_folder);
+  bool LoadFaceTextures(const std::string& picture_folder, const std::function<bool()>& go_on);
   // Everything between BeginScene and EndScene; false at the first failing call.
   bool DrawScene();
   bool DrawFaces();
@@ -73,8 +73,8 @@ class ForwardingScene : public Scene {
   void SetMonitors(std::vector<PixelRect> monitors) override {
     scene_.SetMonitors(std::move(monitors));
   }
-  bool Initialize(const std::string& picture_folder) override {
-    return scene_.Initialize(picture_folder);
+  bool Initialize(const std::string& picture_folder, const std::function<bool()>& go_on) override {
+    return scene_.Initialize(picture_folder, go_on);
   }
   void Render() override { scene_.Render(); }
   void Release() override { scene_.Release(); }

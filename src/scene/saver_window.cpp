@@ -66,7 +66,12 @@ void SaverWindow::Form_Load() {
   DrawDriftSteps(s_.randomness, drift);
 
   // 8. A window closed meanwhile (while being shown or initialized) has nothing left to draw on.
-  const bool initialized = !picture_folder_.empty() && s_.scene.Initialize(picture_folder_);
+  // The build takes a while: a log-off meanwhile is answered between its steps, so the window
+  // closes and removes its pictures before the system ends the process.
+  const bool initialized = !picture_folder_.empty() && s_.scene.Initialize(picture_folder_, [this] {
+    s_.window.ServeRequests();
+    return !unloaded_;
+  });
   running_ = initialized && !unloaded_;
 
   // 9. Input and timer handlers run inside the event pass, which also waits until the next frame

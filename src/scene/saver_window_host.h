@@ -47,6 +47,9 @@ class SaverWindowHost {
   // on the window's frame clock), it then goes on sleeping and handling each event and timer tick
   // as it comes until that time, or until the window has closed; never a busy wait.
   virtual void ProcessEvents(std::optional<FrameTime> until) = 0;
+  // Serves only what the system asks of the window and waits for its answer (the end of the
+  // session: the window closes then); input and timer ticks wait for ProcessEvents.
+  virtual void ServeRequests() = 0;
   // Ends the process at once.
   virtual void EndProcess() = 0;
 };

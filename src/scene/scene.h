@@ -2,6 +2,7 @@
 // What the saver window needs of the scene: build it once, draw a frame, release the device
 // objects; and the drift fields, which the window seeds when it loads.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,11 @@ class Scene {
   // frame shows the whole picture in each of them. None or one: the window is the one screen.
   virtual void SetMonitors(std::vector<PixelRect> monitors) = 0;
   // Builds the device, the face buffers and the textures, read from the six face picture files in
-  // `picture_folder`; false at the first step that fails.
-  virtual bool Initialize(const std::string& picture_folder) = 0;
+  // `picture_folder`; false at the first step that fails. `go_on` runs between the steps that take
+  // time (the window serves the system's requests there); false from it stops the build as a
+  // failing step does.
+  virtual bool Initialize(const std::string& picture_folder,
+                          const std::function<bool()>& go_on) = 0;
   // Draws and presents one frame; a failing device call ends the frame there.
   virtual void Render() = 0;
   // Releases the device, then the Direct3D object, then the root object.

@@ -7,6 +7,7 @@
 
 #include "runtime/drawing_surface.h"
 #include "runtime/label.h"
+#include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
@@ -24,6 +25,10 @@ class ModalWindow {
   virtual void MoveTo(std::int32_t left_twips, std::int32_t top_twips) = 0;
   // Closes the window once the running handler has returned: its unload handler runs, then it goes.
   virtual void Close() = 0;
+  // Lays the window and every control out again at this many twips per pixel, the window's outer
+  // rectangle at `outer` (screen pixels); the controls keep their contents, states and the focus.
+  virtual void LayOutAt(double twips_per_pixel_x, double twips_per_pixel_y,
+                        const PixelRect& outer) = 0;
 };
 
 // A control that can be switched between enabled and disabled (greyed, takes no input).

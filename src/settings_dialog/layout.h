@@ -51,6 +51,8 @@ inline constexpr std::string_view kChoiceCaptions[3] = {"なし", "音楽CD", "M
 inline constexpr std::string_view kRepeatCaption = "曲目をﾘﾋﾟｰﾄ";
 inline constexpr std::string_view kCreditCaption = "Design: Tolvenar Project  Ver.1.0.0";
 inline constexpr std::string_view kLinkCaption = "http://www.example.org/tolvenar/";
+// Why a chosen file was refused: its name holds a character the settings file cannot store.
+inline constexpr std::string_view kNameNotHeldMessage = "ﾌｧｲﾙ名に使えない文字があります。";
 
 // Every label and button caption; only the link is underlined.
 inline constexpr std::string_view kFontName = "ＭＳ Ｐゴシック";

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "runtime/conversions.h"
+#include "runtime/screen_units.h"
 #include "settings_dialog/layout.h"
 
 namespace tolvenar {
@@ -112,6 +113,14 @@ void SettingsDialog::Form_Resize() {
   PaintGradient(c_.panel_surface, PanelGradientColour);
 }
 
+void SettingsDialog::Form_DpiChanged(const DpiChange& change) {
+  // Every place is kept in twips: at the new scale the window keeps its look, and the suggested
+  // rectangle keeps it where the user moved it. The surfaces are new: their gradients too.
+  c_.window.LayOutAt(TwipsPerPixel(change.dots_per_inch_x), TwipsPerPixel(change.dots_per_inch_y),
+                     change.suggested);
+  Form_Resize();
+}
+
 void SettingsDialog::Form_Unload() { ZoomWindowClose(s_.animation, zoom_, c_.window.Handle()); }
 
 void SettingsDialog::SelectMusicKind(std::int16_t index) {
@@ -146,9 +155,14 @@ void SettingsDialog::Cmd_File_Click() {
   request.title = std::string(kOpenFileTitle);
   request.flags = 0;  // the chooser does not insist that the path or the file exists
 
-  const std::optional<std::string> chosen = s_.file_chooser.OpenFileName(request);
-  if (!chosen) return;  // cancelled or failed: nothing changes
-  settings_.MusicFile = *chosen;
+  const FileChoice chosen = s_.file_chooser.OpenFileName(request);
+  if (chosen.outcome == ChoiceOutcome::kNameNotHeld) {
+    // Stored as a look-alike, the name would play another file or none: refused, and said why.
+    s_.file_chooser.ShowRefusal(request.owner, std::string(dialog_layout::kNameNotHeldMessage));
+    return;
+  }
+  if (chosen.outcome != ChoiceOutcome::kChosen) return;  // cancelled or failed: nothing changes
+  settings_.MusicFile = chosen.path;
   c_.lbl_Fname.SetCaption(settings_.MusicFile);
   settings_.MusicFolder = GetFolderOfPath(settings_.MusicFile);
 }

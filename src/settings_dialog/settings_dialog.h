@@ -62,6 +62,14 @@ std::int32_t GradientLevel(double y, double height);
 Colour WindowGradientColour(std::int32_t level);
 Colour PanelGradientColour(std::int32_t level);
 
+// The window came onto a monitor of another resolution: its new dots per inch and the outer
+// rectangle (screen pixels) the system suggests for it there.
+struct DpiChange {
+  std::int32_t dots_per_inch_x = 0;
+  std::int32_t dots_per_inch_y = 0;
+  PixelRect suggested;
+};
+
 // What the repeat field's text is saved as. Text that is not a number gives 0; a number is
 // rounded half to even; a number outside 16 bits cannot be stored and leaves `previous`.
 std::int16_t RepeatTrackFromText(const std::string& text, std::int16_t previous);
@@ -78,6 +86,8 @@ class SettingsDialog {
   void Form_Resize();
   // Plays the closing zoom.
   void Form_Unload();
+  // Lays the dialog out again at the new resolution, where the system suggests, and repaints it.
+  void Form_DpiChanged(const DpiChange& change);
 
   void Cmd_Set_Click();
   void Cmd_Can_Click();

@@ -32,6 +32,8 @@ class WindowlessElements {
   // its top-left corner and takes that size; any other element keeps its box.
   void TextMeasured(Id id, std::int32_t width, std::int32_t height);
   const PixelRect& Box(Id id) const { return elements_.at(id).box; }
+  // Places the element anew (the surface was laid out at another scale).
+  void SetBox(Id id, const PixelRect& box) { elements_.at(id).box = box; }
   // The element under a point; where boxes overlap, the one added first.
   std::optional<Id> At(PixelPoint point) const;
 

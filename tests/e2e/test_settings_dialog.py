@@ -295,6 +295,27 @@ class KeyboardFocus(E2ETestCase):
         dialog.press_centre(CANCEL_BUTTON)
         dialog.wait_closed()
 
+    def test_the_focus_leaves_a_disabled_repeat_box_and_comes_back_after_the_chooser(self):
+        music = os.path.join(self.program.path, "a.mp3")
+        with open(music, "wb") as f:
+            f.write(b"x")
+        self.program.write_ini(ini_bytes(b"1", b"0", windows_path(music).encode()))
+        dialog = Dialog(self)
+        self.assertEqual(self.focus_after(dialog), "repeat")
+        dialog.press(LABELS[0])  # なし disables the box that has the focus
+        self.assertEqual(self.focus_after(dialog, "repeat"), "set")
+        dialog.press(LABELS[2])
+        xdotool("key", "shift+Tab")
+        self.assertEqual(self.focus_after(dialog, "set"), "file")
+        dialog.press_centre(FILE_BUTTON, in_panel=True)
+        self.assertEqual(wait_for(owned_window, 30), CHOOSER_TITLE)
+        xdotool("key", "Escape")
+        self.assertTrue(wait_for(lambda: not owned_window(), 20))
+        time.sleep(0.5)
+        self.assertEqual(self.focused(dialog), "file")
+        dialog.press_centre(CANCEL_BUTTON)
+        dialog.wait_closed()
+
 
 class CancelAndClose(E2ETestCase):
     def test_cancel_and_the_close_box_leave_the_file_byte_identical(self):

@@ -22,6 +22,11 @@ class FakeModalWindow : public ModalWindow {
     log_.push_back("MoveTo " + std::to_string(left_twips) + "," + std::to_string(top_twips));
   }
   void Close() override { log_.push_back("Close"); }
+  void LayOutAt(double tpp_x, double tpp_y, const PixelRect& r) override {
+    log_.push_back("LayOutAt " + std::to_string(tpp_x) + "," + std::to_string(tpp_y) + " (" +
+                   std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                   std::to_string(r.right) + "," + std::to_string(r.bottom) + ")");
+  }
 
   WindowHandle handle = 0x1234;
   double width = 7530;
@@ -81,13 +86,19 @@ class FakeScreen : public ScreenMetrics {
 class FakeFileChooser : public FileChooser {
  public:
   explicit FakeFileChooser(CallLog& log) : log_(log) {}
-  std::optional<std::string> OpenFileName(const OpenFileRequest& r) override {
+  FileChoice OpenFileName(const OpenFileRequest& r) override {
     log_.push_back("GetOpenFileName");
     requests.push_back(r);
-    return answer;
+    if (name_not_held) return {ChoiceOutcome::kNameNotHeld, ""};
+    if (!answer) return {};
+    return {ChoiceOutcome::kChosen, *answer};
+  }
+  void ShowRefusal(WindowHandle owner, const std::string& message) override {
+    log_.push_back("Refusal " + std::to_string(owner) + " " + message);
   }
   std::vector<OpenFileRequest> requests;
-  std::optional<std::string> answer;
+  std::optional<std::string> answer;  // nullopt: cancelled
+  bool name_not_held = false;         // wins over the answer
 
  private:
   CallLog& log_;

@@ -66,6 +66,11 @@ class FakeSaverWindowHost : public SaverWindowHost {
     if (passes <= static_cast<int>(script.size()) && script[passes - 1]) script[passes - 1](*this);
     if (clock && until && open) clock->now = std::max(clock->now, *until);
   }
+  void ServeRequests() override {
+    log_.push_back("ServeRequests");
+    ++requests;
+    if (on_requests) on_requests(*this);
+  }
   void EndProcess() override { log_.push_back("EndProcess"); }
 
   // Events as the platform delivers them: timer ticks only while their timer runs.
@@ -92,11 +97,13 @@ class FakeSaverWindowHost : public SaverWindowHost {
   PassScript on_show;
   FakeFrameClock* clock = nullptr;
   std::vector<std::optional<FrameTime>> waits;  // each pass's `until`
+  PassScript on_requests;                       // each time the system's requests are served
   bool open = true;
   bool closing = false;
   bool shown = false;
   bool running[3] = {false, false, false};
   int passes = 0;
+  int requests = 0;
 
  private:
   CallLog& log_;

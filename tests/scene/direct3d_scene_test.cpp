@@ -62,11 +62,13 @@ void ExpectMatrixEq(const Matrix4& expected, const Matrix4& actual, const std::s
   }
 }
 
+bool GoOn() { return true; }
+
 class SceneTest : public ::testing::Test {
  protected:
   // A scene after a successful Initialize, with the log cleared.
   void Ready() {
-    ASSERT_TRUE(scene.Initialize("C:\\Saver"));
+    ASSERT_TRUE(scene.Initialize("C:\\Saver", GoOn));
     graphics.log.clear();
   }
   void Frames(int count) {
@@ -79,7 +81,7 @@ class SceneTest : public ::testing::Test {
 };
 
 TEST_F(SceneTest, InitializeMakesTheCallsInOrder) {
-  EXPECT_TRUE(scene.Initialize("C:\\Saver"));
+  EXPECT_TRUE(scene.Initialize("C:\\Saver", GoOn));
   EXPECT_THAT(graphics.log, ElementsAreArray(InitializeSequence()));
   EXPECT_EQ(scene.VertexColour(), 0xFFFFFFFFu);
   ExpectMatrixEq(D3DXMatrixPerspectiveFovLH(10313.2490234375f, 1.0f, 0.001f, 10000.0f),
@@ -97,6 +99,7 @@ TEST_F(SceneTest, InitializeStopsAtTheFirstFailingStep) {
     const char* missing_file;
     std::size_t calls;  // the failing call is the last one made
     std::size_t buffers_available = kFaceCount;
+    int stopped_at_pause = 0;  // the window closed meanwhile (0: never)
   } cases[] = {
       {"no DirectX", "CreateRoot", nullptr, 1},
       {"no Direct3D", "CreateDirect3D", nullptr, 2},
@@ -124,6 +127,11 @@ TEST_F(SceneTest, InitializeStopsAtTheFirstFailingStep) {
       {"projection refused", "SetTransform", nullptr, 24},
       {"bitmap 3 missing", nullptr, "C:\\Saver\\Tolvenar3.bmp", 27},
       {"bitmap 6 missing", nullptr, "C:\\Saver\\Tolvenar6.bmp", 30},
+      // A log-off is served between the long steps: a window closed there stops the build.
+      {"closed while Direct3D was bound", nullptr, nullptr, 2, kFaceCount, 1},
+      {"closed while the device was made", nullptr, nullptr, 4, kFaceCount, 2},
+      {"closed before the first picture", nullptr, nullptr, 24, kFaceCount, 3},
+      {"closed between two pictures", nullptr, nullptr, 27, kFaceCount, 6},
   };
   const std::vector<std::string> full = InitializeSequence();
   for (const Case& c : cases) {
@@ -132,7 +140,9 @@ TEST_F(SceneTest, InitializeStopsAtTheFirstFailingStep) {
     if (c.missing_file) g.missing_files.insert(c.missing_file);
     g.vertex_buffers_available = c.buffers_available;
     Direct3DScene s(g, randomness);
-    EXPECT_FALSE(s.Initialize("C:\\Saver")) << c.what;
+    int pauses = 0;
+    EXPECT_FALSE(s.Initialize("C:\\Saver", [&] { return ++pauses != c.stopped_at_pause; }))
+        << c.what;
     EXPECT_THAT(g.log, ElementsAreArray(full.begin(), full.begin() + c.calls)) << c.what;
   }
 }
@@ -321,7 +331,7 @@ TEST(SceneFailures, RenderEndsAtTheFirstFailingCallClosesTheSceneAndTheNextFrame
     FakeGraphics3D g;
     FakeRandomness randomness;
     Direct3DScene scene(g, randomness);
-    ASSERT_TRUE(scene.Initialize("C:\\Saver"));
+    ASSERT_TRUE(scene.Initialize("C:\\Saver", GoOn));
     g.log.clear();
     g.failing = {c.failing};
     scene.Render();
@@ -388,7 +398,7 @@ TEST(SceneMonitors, EachFrameDrawsTheBoxIntoEveryMonitor) {
     FakeRandomness randomness;
     Direct3DScene s(g, randomness);
     s.SetMonitors(c.monitors);
-    ASSERT_TRUE(s.Initialize("C:\\Saver"));
+    ASSERT_TRUE(s.Initialize("C:\\Saver", GoOn));
     EXPECT_THAT(g.log, ElementsAreArray(InitializeSequence()));
     for (int frame = 0; frame < 2; ++frame) {
       g.log.clear();
@@ -417,7 +427,7 @@ TEST(SceneMonitors, AFailingViewportEndsTheFrameAndTheNextOneDraws) {
     FakeRandomness randomness;
     Direct3DScene s(g, randomness);
     s.SetMonitors(monitors);
-    ASSERT_TRUE(s.Initialize("C:\\Saver"));
+    ASSERT_TRUE(s.Initialize("C:\\Saver", GoOn));
     g.log.clear();
     g.failing = {c.failing};
     s.Render();

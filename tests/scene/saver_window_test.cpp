@@ -23,9 +23,12 @@ namespace {
 class FakeScene : public Scene {
  public:
   explicit FakeScene(CallLog& log) : log_(log) {}
-  bool Initialize(const std::string& folder) override {
+  bool Initialize(const std::string& folder, const std::function<bool()>& go_on) override {
     log_.push_back("Initialize");
     picture_folder = folder;
+    for (int pause = 0; pause < pauses; ++pause) {
+      if (!go_on()) return false;
+    }
     return initialize_result;
   }
   void SetMonitors(std::vector<PixelRect> rects) override { monitors = std::move(rects); }
@@ -34,6 +37,7 @@ class FakeScene : public Scene {
   DriftState& Drift() override { return drift; }
 
   bool initialize_result = true;
+  int pauses = 0;  // between the build's steps
   std::string picture_folder;
   DriftState drift;
   std::vector<PixelRect> monitors;
@@ -333,6 +337,23 @@ TEST(SaverWindowTest, CloseWhileShowingNeverRenders) {
                          {"Seed 43200.5", "Next", "Next", "Initialize"},
                          kEnd}),
                  rig.log);
+}
+
+TEST(SaverWindowTest, ALogOffWhileTheSceneIsBuiltIsServedAndLeavesNoPictures) {
+  Rig rig;
+  rig.scene.pauses = 4;
+  rig.window.on_requests = [](FakeSaverWindowHost& w) {
+    if (w.requests == 2) w.ExternalClose();
+  };
+  rig.Run();
+  ExpectSequence(
+      Concat({kSizeAndFiles,
+              kShowAndSeed,
+              {"ServeRequests", "ServeRequests", "(close request)", "Close", "ShowCursor -1"},
+              kDeleteFiles,
+              kEnd}),
+      rig.log);
+  EXPECT_TRUE(rig.process.files.empty());
 }
 
 TEST(SaverWindowTest, SecondInputAfterTheCloseDoesNothing) {

@@ -257,6 +257,14 @@ TEST(SettingsDialog, FileChooserRequestAndAnswer) {
   EXPECT_EQ(run.log, V{"GetOpenFileName"});
   EXPECT_EQ(run.settings.MusicFile, "C:\\Music\\night.mp3");
 
+  run.chooser.name_not_held = true;  // refused with a word why: nothing changes either
+  run.log.clear();
+  run.dialog.Cmd_File_Click();
+  EXPECT_EQ(run.log, (V{"GetOpenFileName", "Refusal 4660 ﾌｧｲﾙ名に使えない文字があります。"}));
+  EXPECT_EQ(run.settings.MusicFile, "C:\\Music\\night.mp3");
+  EXPECT_EQ(run.file_name.caption, "C:\\Music\\night.mp3");
+  run.chooser.name_not_held = false;
+
   run.chooser.answer = "E:\\New\\song.wav";
   run.dialog.Cmd_File_Click();
   EXPECT_EQ(run.settings.MusicFile, "E:\\New\\song.wav");
@@ -264,7 +272,7 @@ TEST(SettingsDialog, FileChooserRequestAndAnswer) {
   EXPECT_EQ(run.settings.MusicFolder, "E:\\New");
   run.dialog.Cmd_File_Click();
 
-  ASSERT_EQ(run.chooser.requests.size(), 3u);
+  ASSERT_EQ(run.chooser.requests.size(), 4u);
   const OpenFileRequest& first = run.chooser.requests[0];
   EXPECT_EQ(first.owner, 0x1234u);
   // "BGMﾌｧｲﾙ (MP3 WAV)" NUL "*.MP3;*.WAV" NUL NUL, code page 932 bytes.
@@ -275,7 +283,7 @@ TEST(SettingsDialog, FileChooserRequestAndAnswer) {
   EXPECT_EQ(first.flags, 0u);
   EXPECT_EQ(first.initial_dir, "C:\\Music");
   // A second opening starts in the folder of the file just picked.
-  EXPECT_EQ(run.chooser.requests[2].initial_dir, "E:\\New");
+  EXPECT_EQ(run.chooser.requests[3].initial_dir, "E:\\New");
 }
 
 TEST(SettingsDialog, LinkOpensThroughTheShellUnderTheHourglass) {
@@ -295,6 +303,28 @@ TEST(SettingsDialog, ZoomPointFallsBackToTheCornerWithoutAPointer) {
   run.dialog.Form_Unload();
   EXPECT_EQ(run.log,
             (V{"GetWindowRect 4660", "DrawAnimatedRects 4660 3 (261,166,763,434) -> (0,0,0,0)"}));
+}
+
+TEST(SettingsDialog, AChangeOfResolutionLaysTheDialogOutAgainWhereTheSystemSuggests) {
+  struct Case {
+    std::int32_t dpi_x, dpi_y;
+    const char* scale;
+  } cases[] = {
+      {144, 144, "10.000000,10.000000"},
+      {120, 96, "12.000000,15.000000"},
+      {0, 0, "15.000000,15.000000"},  // not given: the usual resolution
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.dpi_x) + " dpi");
+    DialogRun run;
+    run.dialog.Form_Load();
+    run.log.clear();
+    run.dialog.Form_DpiChanged({c.dpi_x, c.dpi_y, {1300, 90, 2060, 482}});
+    EXPECT_EQ(run.log, V{std::string("LayOutAt ") + c.scale + " (1300,90,2060,482)"});
+    // The surfaces laid out anew are painted again.
+    EXPECT_EQ(run.window_surface.lines.size(), 3646u);
+    EXPECT_EQ(run.panel_surface.lines.size(), 2476u);
+  }
 }
 
 TEST(DialogPlacement, CentredAcrossAThirdDown) {

@@ -103,11 +103,12 @@ LinuxScreenMetrics::LinuxScreenMetrics(int dots_per_inch)
 double LinuxScreenMetrics::WidthTwips() { return PrimaryMonitorArea().width * twips_per_pixel_; }
 double LinuxScreenMetrics::HeightTwips() { return PrimaryMonitorArea().height * twips_per_pixel_; }
 
-std::optional<std::string> ChosenFileAnswer(const std::string& system_path,
-                                            std::uint32_t buffer_size) {
+FileChoice ChosenFileAnswer(const std::string& system_path, std::uint32_t buffer_size) {
+  // A POSIX file system keeps no short names: a name code page 932 cannot hold is refused.
   std::string core = CorePath(system_path);
-  if (core.empty() || core.size() >= buffer_size) return std::nullopt;
-  return core;
+  if (core.empty()) return {ChoiceOutcome::kNameNotHeld, ""};
+  if (core.size() >= buffer_size) return {};
+  return {ChoiceOutcome::kChosen, std::move(core)};
 }
 
 std::vector<GtkFileFilter*> MakeFileFilters(const std::string& request_filter) {
@@ -124,7 +125,7 @@ std::vector<GtkFileFilter*> MakeFileFilters(const std::string& request_filter) {
   return filters;
 }
 
-std::optional<std::string> LinuxFileChooser::OpenFileName(const OpenFileRequest& request) {
+FileChoice LinuxFileChooser::OpenFileName(const OpenFileRequest& request) {
   const std::string title = Cp932ToUtf8(request.title).value_or("");
   GtkWidget* owner = WidgetOf(request.owner);
   GtkWindow* parent = owner ? GTK_WINDOW(gtk_widget_get_toplevel(owner)) : nullptr;
@@ -138,13 +139,22 @@ std::optional<std::string> LinuxFileChooser::OpenFileName(const OpenFileRequest&
   if (const std::optional<SystemPath> folder = SystemPath::FromCore(request.initial_dir)) {
     gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser.get()), folder->c_str());
   }
-  if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser.get())) != GTK_RESPONSE_ACCEPT) {
-    return std::nullopt;
-  }
+  if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser.get())) != GTK_RESPONSE_ACCEPT) return {};
   const std::unique_ptr<char, GFree> chosen(
       gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser.get())));
-  if (!chosen) return std::nullopt;
+  if (!chosen) return {};
   return ChosenFileAnswer(chosen.get(), request.file_buffer_size);
+}
+
+void LinuxFileChooser::ShowRefusal(WindowHandle owner, const std::string& message) {
+  GtkWidget* widget = WidgetOf(owner);
+  GtkWindow* parent = widget ? GTK_WINDOW(gtk_widget_get_toplevel(widget)) : nullptr;
+  GtkWidget* box = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, GTK_MESSAGE_WARNING,
+                                          GTK_BUTTONS_OK, "%s", message.c_str());
+  const gchar* title = parent ? gtk_window_get_title(parent) : nullptr;
+  if (title) gtk_window_set_title(GTK_WINDOW(box), title);
+  gtk_dialog_run(GTK_DIALOG(box));
+  gtk_widget_destroy(box);
 }
 
 void LinuxShell::Execute(WindowHandle owner, const std::string& operation, const std::string& file,

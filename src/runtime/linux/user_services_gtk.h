@@ -55,17 +55,18 @@ class LinuxScreenMetrics final : public ScreenMetrics {
 };
 
 // The answer of a chooser whose chosen UTF-8 path is `system_path`: the core path in code page
-// 932, or nothing when the code page cannot hold a character of it or it does not fit the
-// request's buffer (`buffer_size` bytes with the closing NUL), as the Windows build refuses it.
-std::optional<std::string> ChosenFileAnswer(const std::string& system_path,
-                                            std::uint32_t buffer_size);
+// 932; refused when the code page cannot hold a character of it; cancelled when it does not fit
+// the request's buffer (`buffer_size` bytes with the closing NUL), as the Windows build does.
+FileChoice ChosenFileAnswer(const std::string& system_path, std::uint32_t buffer_size);
 // The request's filters as GTK filters whose patterns match either case; floating references (a
 // chooser takes them over).
 std::vector<GtkFileFilter*> MakeFileFilters(const std::string& request_filter);
 
 class LinuxFileChooser final : public FileChooser {
  public:
-  std::optional<std::string> OpenFileName(const OpenFileRequest& request) override;
+  FileChoice OpenFileName(const OpenFileRequest& request) override;
+  // A modal message dialog with the owner's title and an OK button.
+  void ShowRefusal(WindowHandle owner, const std::string& message) override;
 };
 
 class LinuxShell final : public Shell {

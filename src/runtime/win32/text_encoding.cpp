@@ -23,4 +23,21 @@ std::string Narrow(std::wstring_view text, UINT code_page) {
   return bytes;
 }
 
+std::optional<std::string> NarrowExactly(std::wstring_view text, UINT code_page) {
+  if (text.empty()) return std::string();
+  // UTF-8 holds every character, and the function takes no flags for it (a system whose ANSI
+  // code page is UTF-8 among them).
+  if ((code_page == CP_ACP ? GetACP() : code_page) == CP_UTF8) return Narrow(text, CP_UTF8);
+  const int size = static_cast<int>(text.size());
+  BOOL used_default = FALSE;
+  const int length = WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, text.data(), size,
+                                         nullptr, 0, nullptr, &used_default);
+  if (length <= 0 || used_default) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length,
+                      nullptr, &used_default);
+  if (used_default) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace tolvenar::win32

@@ -35,7 +35,18 @@ double Win32ScreenMetrics::HeightTwips() {
   return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY();
 }
 
-std::optional<std::string> Win32FileChooser::OpenFileName(const OpenFileRequest& request) {
+std::optional<std::string> AnsiPathOf(const std::wstring& path, UINT code_page) {
+  if (std::optional<std::string> exact = NarrowExactly(path, code_page)) return exact;
+  const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (length == 0) return std::nullopt;  // no such file, or no short form
+  std::wstring short_path(length, L'\0');
+  const DWORD copied = GetShortPathNameW(path.c_str(), short_path.data(), length);
+  if (copied == 0 || copied >= length) return std::nullopt;
+  short_path.resize(copied);
+  return NarrowExactly(short_path, code_page);
+}
+
+FileChoice Win32FileChooser::OpenFileName(const OpenFileRequest& request) {
   // The wide chooser shows the Japanese title and filter on any system code page; the ANSI
   // function would show them only where the system's code page is 932.
   const std::wstring filter = Widen(request.filter, OpenFileRequest::kTextCodePage);
@@ -58,12 +69,21 @@ std::optional<std::string> Win32FileChooser::OpenFileName(const OpenFileRequest&
   ofn.Flags = request.flags;
   static const auto get_open_file_name =
       SystemFunction<decltype(&GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
-  if (!get_open_file_name || get_open_file_name(&ofn) <= 0) return std::nullopt;
-  const std::string path = Narrow(std::wstring(file.data()), CP_ACP);
+  if (!get_open_file_name || get_open_file_name(&ofn) <= 0) return {};
+  const std::optional<std::string> path = AnsiPathOf(std::wstring(file.data()), CP_ACP);
+  if (!path) return {ChoiceOutcome::kNameNotHeld, ""};
   // The buffer counts ANSI bytes, NUL included: a longer path is refused as the ANSI chooser
   // would refuse it.
-  if (path.size() >= request.file_buffer_size) return std::nullopt;
-  return path;
+  if (path->size() >= request.file_buffer_size) return {};
+  return {ChoiceOutcome::kChosen, *path};
+}
+
+void Win32FileChooser::ShowRefusal(WindowHandle owner, const std::string& message) {
+  const HWND window = reinterpret_cast<HWND>(owner);
+  std::wstring title(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  title.resize(static_cast<std::size_t>(
+      GetWindowTextW(window, title.data(), static_cast<int>(title.size()))));
+  MessageBoxW(window, Widen(message, CP_UTF8).c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void Win32Shell::Execute(WindowHandle owner, const std::string& operation, const std::string& file,

@@ -1,5 +1,10 @@
 #pragma once
 // The pointer, the screen, the file chooser and the shell on user32, gdi32, comdlg32 and shell32.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
 #include "runtime/user_services.h"
 
 namespace tolvenar::win32 {
@@ -27,9 +32,15 @@ class Win32ScreenMetrics final : public ScreenMetrics {
   double HeightTwips() override;
 };
 
+// A chosen path in `code_page` exactly; else its short (8.3) form when the file has one that the
+// code page holds; else nullopt.
+std::optional<std::string> AnsiPathOf(const std::wstring& path, UINT code_page);
+
 class Win32FileChooser final : public FileChooser {
  public:
-  std::optional<std::string> OpenFileName(const OpenFileRequest& request) override;
+  FileChoice OpenFileName(const OpenFileRequest& request) override;
+  // A message box with the dialog's title and an OK button.
+  void ShowRefusal(WindowHandle owner, const std::string& message) override;
 };
 
 class Win32Shell final : public Shell {

@@ -86,6 +86,9 @@ class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
   void StartTimer(SaverTimer timer, std::uint32_t interval_ms) override;
   void StopTimer(SaverTimer timer) override;
   void ProcessEvents(std::optional<FrameTime> until) override;
+  // The end of a session comes as a signal, which the next event pass serves; the pictures stay
+  // in memory, so nothing is left behind meanwhile.
+  void ServeRequests() override {}
   // Ends the run: the load handler returns, and the program after it, so that every object is
   // released on the way out.
   void EndProcess() override { XFlush(display_); }

@@ -118,6 +118,13 @@ void Win32SaverWindowHost::ProcessEvents(std::optional<FrameTime> until) {
   }
 }
 
+// Sent messages (WM_QUERYENDSESSION and WM_ENDSESSION among them) are delivered by any look at
+// the queue; this one removes nothing, so posted input stays for the next event pass.
+void Win32SaverWindowHost::ServeRequests() {
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 // By now the music is stopped, the files are deleted and the device objects are released: nothing
 // is left to flush. Terminating skips the libraries' detach code, where Wine's OpenGL and sound
 // threads have been seen to crash a process on its way out.

@@ -63,6 +63,7 @@ class Win32SaverWindowHost final : public SaverWindowHost, public Window {
   void StartTimer(SaverTimer timer, std::uint32_t interval_ms) override;
   void StopTimer(SaverTimer timer) override;
   void ProcessEvents(std::optional<FrameTime> until) override;
+  void ServeRequests() override;
   void EndProcess() override;
 
  private:

@@ -59,6 +59,8 @@ class GtkSettingsDialog final : public ModalWindow {
   double HeightTwips() override;
   void MoveTo(std::int32_t left_twips, std::int32_t top_twips) override;
   void Close() override;
+  // GTK tells the dialog of no change of resolution: it keeps the one it was laid out at.
+  void LayOutAt(double, double, const PixelRect&) override {}
 
  private:
   std::unique_ptr<DialogButton> MakeButton(Canvas& on, const dialog_layout::Place& place,

@@ -5,38 +5,12 @@
 
 #include "button/win32/command_button_win32.h"
 #include "settings_dialog/layout.h"
+#include "settings_dialog/win32/focus_win32.h"
 
 namespace tolvenar::win32 {
 namespace {
 
-class DialogButton final : public CommandControl {
- public:
-  explicit DialogButton(std::unique_ptr<CommandButtonWin32> button) : button_(std::move(button)) {}
-  void Initialize() override { button_->Initialize(); }
-  // The container disables the window as well: a disabled button takes no pointer or keyboard
-  // input and the tab key passes it by. A button that holds the focus hands it to the next control
-  // first, while it still reacts, so that its look follows the focus (a disabled window would
-  // lose it unseen, keep its focused state and swallow the next click); then it is disabled.
-  void SetEnabled(bool enabled) override {
-    const HWND window = button_->Handle();
-    if (!enabled && GetFocus() == window) {
-      const HWND next = GetNextDlgTabItem(GetAncestor(window, GA_ROOT), window, FALSE);
-      SetFocus(next != window ? next : nullptr);
-    }
-    button_->SetEnabled(enabled);
-    EnableWindow(window, enabled);
-  }
-
- private:
-  std::unique_ptr<CommandButtonWin32> button_;
-};
-
-}  // namespace
-
-std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, double twips_per_pixel,
-                                                 std::string_view caption, EmbeddedData& embedded,
-                                                 PointerLocator& pointer,
-                                                 std::function<void()> on_click) {
+CommandButtonPlacement PlacementOf(RECT box, double twips_per_pixel, std::string_view caption) {
   CommandButtonPlacement placement;
   placement.x = box.left;
   placement.y = box.top;
@@ -48,10 +22,77 @@ std::unique_ptr<CommandControl> MakeDialogButton(HWND parent, RECT box, double t
   placement.font.size_points = dialog_layout::kFontPoints;
   placement.font.weight = static_cast<std::int16_t>(dialog_layout::kFontWeight);
   placement.font.charset = static_cast<std::int16_t>(dialog_layout::kFontCharset);
-  std::unique_ptr<CommandButtonWin32> button =
-      CommandButtonWin32::Create(parent, placement, embedded, pointer, std::move(on_click));
+  return placement;
+}
+
+// What a button is made from, kept for making it again.
+struct ButtonMaking {
+  HWND parent;
+  std::string caption;
+  EmbeddedData& embedded;
+  PointerLocator& pointer;
+  std::function<void()> on_click;
+
+  std::unique_ptr<CommandButtonWin32> Make(RECT box, double twips_per_pixel) const {
+    return CommandButtonWin32::Create(parent, PlacementOf(box, twips_per_pixel, caption), embedded,
+                                      pointer, on_click);
+  }
+};
+
+class Win32DialogButton final : public DialogButton {
+ public:
+  Win32DialogButton(ButtonMaking making, std::unique_ptr<CommandButtonWin32> button)
+      : making_(std::move(making)), button_(std::move(button)) {}
+  void Initialize() override {
+    initialized_ = true;
+    button_->Initialize();
+  }
+  // The container disables the window as well: a disabled button takes no pointer or keyboard
+  // input and the tab key passes it by. A button that holds the focus hands it to the next control
+  // first, while it still reacts, so that its look follows the focus (a disabled window would
+  // lose it unseen, keep its focused state and swallow the next click); then it is disabled.
+  void SetEnabled(bool enabled) override {
+    const HWND window = button_->Handle();
+    if (!enabled) HandFocusOnBeforeDisabling(window);
+    enabled_ = enabled;
+    button_->SetEnabled(enabled);
+    EnableWindow(window, enabled);
+  }
+  void Rebuild(RECT box, double twips_per_pixel) override {
+    const HWND old = button_->Handle();
+    const bool had_focus = GetFocus() == old;
+    const HWND before = GetWindow(old, GW_HWNDPREV);
+    std::unique_ptr<CommandButtonWin32> fresh = making_.Make(box, twips_per_pixel);
+    if (!fresh) return;
+    button_ = std::move(fresh);
+    const HWND window = button_->Handle();
+    SetWindowPos(window, before ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (initialized_) button_->Initialize();
+    if (!enabled_) {
+      button_->SetEnabled(false);
+      EnableWindow(window, FALSE);
+    }
+    if (had_focus) SetFocus(window);
+  }
+
+ private:
+  ButtonMaking making_;
+  std::unique_ptr<CommandButtonWin32> button_;
+  bool initialized_ = false;
+  bool enabled_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<DialogButton> MakeDialogButton(HWND parent, RECT box, double twips_per_pixel,
+                                               std::string_view caption, EmbeddedData& embedded,
+                                               PointerLocator& pointer,
+                                               std::function<void()> on_click) {
+  ButtonMaking making{parent, std::string(caption), embedded, pointer, std::move(on_click)};
+  std::unique_ptr<CommandButtonWin32> button = making.Make(box, twips_per_pixel);
   if (!button) return nullptr;
-  return std::make_unique<DialogButton>(std::move(button));
+  return std::make_unique<Win32DialogButton>(std::move(making), std::move(button));
 }
 
 }  // namespace tolvenar::win32

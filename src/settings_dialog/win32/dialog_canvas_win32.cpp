@@ -51,8 +51,16 @@ const Dib* DialogPictures::Find(std::string_view name) {
 }
 
 Win32Surface::Win32Surface(int width, int height, Scale scale, Colour back)
-    : width_(width), height_(height), scale_(scale), dib_(width, height) {
+    : width_(width), height_(height), scale_(scale), back_(back), dib_(width, height) {
   dib_.Fill(ToDibPixel(back));
+}
+
+void Win32Surface::Resize(int width, int height, Scale scale) {
+  width_ = width;
+  height_ = height;
+  scale_ = scale;
+  dib_ = Dib(width, height);
+  dib_.Fill(ToDibPixel(back_));
 }
 
 // Twip rows that fall into the same pixel row overwrite each other: the last one stays.
@@ -79,7 +87,7 @@ void TextElement::SetCaption(const std::string& caption) {
   text_ = Widen(caption, look_.code_page);
   if (canvas_.handle()) {
     const ScopedDc dc(canvas_.handle());
-    const SelectedObject font(dc.get(), look_.font);
+    const SelectedObject font(dc.get(), look_.font->get());
     RECT measured{0, 0, 0, 0};
     DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &measured,
               look_.format | DT_CALCRECT);
@@ -98,7 +106,7 @@ void TextElement::Paint(HDC dc) const {
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(look_.colour));
-  const SelectedObject font(dc, look_.font);
+  const SelectedObject font(dc, look_.font->get());
   DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &box, look_.format);
 }
 
@@ -142,6 +150,18 @@ bool Canvas::Create(const WindowClass& window_class, const wchar_t* title, DWORD
   return true;
 }
 
+void Canvas::Rescale(Scale scale) {
+  scale_ = scale;
+  RECT client{};
+  GetClientRect(handle(), &client);
+  if (surface_) surface_->Resize(client.right, client.bottom, scale_);
+  for (WindowlessElements::Id id = 0; id < places_.size(); ++id) {
+    elements_.SetBox(id, ToPixelRect(scale_.Box(places_[id])));
+  }
+  for (const auto& text : texts_) text->SetCaption(text->Caption());
+  Invalidate();
+}
+
 void Canvas::Invalidate() const {
   if (handle()) InvalidateRect(handle(), nullptr, FALSE);
 }
@@ -152,6 +172,7 @@ TextElement& Canvas::AddText(const dialog_layout::Place& place, std::string_view
                              TextElement::Look look, WindowlessElements::Element pointer) {
   pointer.box = ToPixelRect(scale_.Box(place));
   const WindowlessElements::Id id = elements_.Add(std::move(pointer));
+  places_.push_back(place);
   texts_.push_back(std::make_unique<TextElement>(*this, id, look));
   TextElement& text = *texts_.back();
   text.SetCaption(std::string(caption));
@@ -161,6 +182,7 @@ TextElement& Canvas::AddText(const dialog_layout::Place& place, std::string_view
 ImageControl& Canvas::AddImage(const dialog_layout::Place& place, std::function<void()> on_press) {
   const WindowlessElements::Id id =
       elements_.Add({ToPixelRect(scale_.Box(place)), std::move(on_press), nullptr, false});
+  places_.push_back(place);
   images_.push_back(std::make_unique<ImageElement>(*this, id));
   return *images_.back();
 }
@@ -173,7 +195,9 @@ void Canvas::OnPaint(HDC dc) {
   const SelectedObject selected(buffer.get(), image.get());
   if (surface_) surface_->Draw(buffer.get());
   HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  for (const RECT& outline : outlines_) FrameBox(buffer.get(), outline, black, scale_.Pixels(1));
+  for (const dialog_layout::Place& outline : outlines_) {
+    FrameBox(buffer.get(), scale_.Box(outline), black, scale_.Pixels(1));
+  }
   for (const auto& image_element : images_) image_element->Paint(buffer.get());
   for (const auto& text : texts_) text->Paint(buffer.get());
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
@@ -190,6 +214,16 @@ LRESULT Canvas::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_ACTIVATE:
+      if (focus_.OnActivate(window, wparam)) return 0;
+      break;
+    case WM_SETFOCUS:
+      if (focus_.OnSetFocus(window)) return 0;
+      break;
+    case WM_DPICHANGED:
+      if (!on_dpi_change_ || !lparam) break;
+      on_dpi_change_(LOWORD(wparam), HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

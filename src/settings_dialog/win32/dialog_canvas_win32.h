@@ -20,6 +20,7 @@
 #include "runtime/win32/window_win32.h"
 #include "settings_dialog/layout.h"
 #include "settings_dialog/settings_dialog.h"
+#include "settings_dialog/win32/focus_win32.h"
 #include "settings_dialog/windowless_elements.h"
 
 namespace tolvenar::win32 {
@@ -53,6 +54,8 @@ class DialogPictures {
 class Win32Surface final : public RuledSurface {
  public:
   Win32Surface(int width, int height, Scale scale, Colour back);
+  // A fresh image of this size and scale, in the background colour.
+  void Resize(int width, int height, Scale scale);
   double WidthTwips() override { return width_ * scale_.tpp_x; }
   double HeightTwips() override { return height_ * scale_.tpp_y; }
   void HorizontalLine(double x1, double y, double x2, Colour colour) override;
@@ -62,6 +65,7 @@ class Win32Surface final : public RuledSurface {
   int width_;
   int height_;
   Scale scale_;
+  Colour back_;
   Dib dib_;
 };
 
@@ -72,9 +76,9 @@ class TextElement final : public Label {
  public:
   struct Look {
     Colour colour;
-    HFONT font;
-    UINT format;     // DrawTextW flags
-    UINT code_page;  // of the caption's bytes
+    const UniqueFont* font;  // the owner's, which a change of resolution replaces
+    UINT format;             // DrawTextW flags
+    UINT code_page;          // of the caption's bytes
     bool framed;
   };
   TextElement(Canvas& canvas, WindowlessElements::Id id, Look look)
@@ -125,11 +129,18 @@ class Canvas final : public Window {
   void AcceptInput() { accepts_input_ = true; }
   // What a close request runs before the window goes; none: the window just goes.
   void SetCloseHandler(std::function<void()> on_close) { on_close_ = std::move(on_close); }
+  // What a change of resolution (WM_DPICHANGED) runs: the new dots per inch across and down and
+  // the suggested outer rectangle; none: the platform's default.
+  using DpiChangeHandler = std::function<void(int, int, const RECT&)>;
+  void SetDpiChangeHandler(DpiChangeHandler on_change) { on_dpi_change_ = std::move(on_change); }
+  // Places the surface, the elements and the outlines anew at `scale` (the window has its new
+  // size); the texts are measured again in their fonts.
+  void Rescale(Scale scale);
 
   TextElement& AddText(const dialog_layout::Place& place, std::string_view caption,
                        TextElement::Look look, WindowlessElements::Element pointer = {});
   ImageControl& AddImage(const dialog_layout::Place& place, std::function<void()> on_press);
-  void AddOutline(const dialog_layout::Place& place) { outlines_.push_back(scale_.Box(place)); }
+  void AddOutline(const dialog_layout::Place& place) { outlines_.push_back(place); }
 
   RuledSurface& Surface() { return *surface_; }
   const Scale& PixelScale() const { return scale_; }
@@ -147,9 +158,12 @@ class Canvas final : public Window {
   const CanvasPointers& pointers_;
   bool accepts_input_ = false;
   std::function<void()> on_close_;
+  DpiChangeHandler on_dpi_change_;
+  RememberedFocus focus_;  // a top-level canvas's control with the focus, across deactivation
   WindowlessElements elements_;
   std::unique_ptr<Win32Surface> surface_;
-  std::vector<RECT> outlines_;
+  std::vector<dialog_layout::Place> places_;  // of each element, by id
+  std::vector<dialog_layout::Place> outlines_;
   std::vector<std::unique_ptr<ImageElement>> images_;
   std::vector<std::unique_ptr<TextElement>> texts_;
 };

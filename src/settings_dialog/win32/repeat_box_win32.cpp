@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/win32/text_encoding.h"
+#include "settings_dialog/win32/focus_win32.h"
 
 namespace tolvenar::win32 {
 namespace {
@@ -20,14 +21,25 @@ std::unique_ptr<Win32ComboBox> Win32ComboBox::Create(HWND parent, const RECT& bo
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRepeatBoxId)), GetModuleHandleW(nullptr),
       nullptr);
   if (!combo) return nullptr;
-  SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  // The edit field takes the listed height; the list items keep the font's.
-  SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-               std::max<LPARAM>(1, (box.bottom - box.top) - 6));
-  return std::make_unique<Win32ComboBox>(combo);
+  auto created = std::make_unique<Win32ComboBox>(combo);
+  created->Relayout(box, font);
+  return created;
 }
 
-void Win32ComboBox::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+void Win32ComboBox::Relayout(const RECT& box, HFONT font) {
+  MoveWindow(hwnd_, box.left, box.top, box.right - box.left, kListPixels, TRUE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // The edit field takes the listed height; the list items keep the font's.
+  SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+               std::max<LPARAM>(1, (box.bottom - box.top) - 6));
+}
+
+// Like the buttons, the box hands the focus on before it is disabled: the focus sits in its edit
+// field, a child that disabling the box leaves holding it.
+void Win32ComboBox::SetEnabled(bool enabled) {
+  if (!enabled) HandFocusOnBeforeDisabling(hwnd_);
+  EnableWindow(hwnd_, enabled);
+}
 
 std::string Win32ComboBox::Text() {
   const int length = GetWindowTextLengthW(hwnd_);

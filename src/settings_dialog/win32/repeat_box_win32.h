@@ -16,6 +16,8 @@ class Win32ComboBox final : public EditableComboBox {
   static std::unique_ptr<Win32ComboBox> Create(HWND parent, const RECT& box, HFONT font);
   explicit Win32ComboBox(HWND hwnd) : hwnd_(hwnd) {}
 
+  // Moves the box to `box` in `font` (laid out at another scale); text, list and state stay.
+  void Relayout(const RECT& box, HFONT font);
   void SetEnabled(bool enabled) override;
   std::string Text() override;
   void SetText(const std::string& text) override;

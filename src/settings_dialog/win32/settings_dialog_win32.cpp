@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/win32/handles.h"
+#include "runtime/win32/pixel_geometry_win32.h"
 #include "runtime/screen_units.h"
 #include "runtime/win32/text_encoding.h"
 #include "settings_dialog/layout.h"
@@ -60,11 +61,15 @@ class SettingsWindow final : public ModalWindow {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   void Close() override { PostMessageW(dialog_.handle(), WM_CLOSE, 0, 0); }
+  void LayOutAt(double twips_per_pixel_x, double twips_per_pixel_y,
+                const PixelRect& outer) override;
 
  private:
-  std::unique_ptr<CommandControl> MakeButton(const Canvas& on, const layout::Place& place,
-                                             std::string_view caption,
-                                             std::function<void()> on_click);
+  std::unique_ptr<DialogButton> MakeButton(const Canvas& on, const layout::Place& place,
+                                           std::string_view caption,
+                                           std::function<void()> on_click);
+  // The dialog's font at the current scale, underlined for the link.
+  UniqueFont MakeFont(bool underline) const;
 
   SettingsDialogShared shared_;
   Scale scale_;
@@ -77,15 +82,47 @@ class SettingsWindow final : public ModalWindow {
   Canvas dialog_;
   Canvas panel_;
   std::unique_ptr<Win32ComboBox> repeat_box_;
-  std::unique_ptr<CommandControl> set_button_, cancel_button_, file_button_;
+  std::unique_ptr<DialogButton> set_button_, cancel_button_, file_button_;
 };
 
-std::unique_ptr<CommandControl> SettingsWindow::MakeButton(const Canvas& on,
-                                                           const layout::Place& place,
-                                                           std::string_view caption,
-                                                           std::function<void()> on_click) {
+std::unique_ptr<DialogButton> SettingsWindow::MakeButton(const Canvas& on,
+                                                         const layout::Place& place,
+                                                         std::string_view caption,
+                                                         std::function<void()> on_click) {
   return MakeDialogButton(on.handle(), scale_.Box(place), scale_.tpp_y, caption, shared_.embedded,
                           shared_.services.pointer, std::move(on_click));
+}
+
+UniqueFont SettingsWindow::MakeFont(bool underline) const {
+  const std::wstring face = Widen(layout::kFontName, CP_UTF8);
+  return UniqueFont(CreateFontW(
+      FontHeightOfPoints(layout::kFontPoints, scale_.tpp_y), 0, 0, 0, layout::kFontWeight, FALSE,
+      underline, FALSE, static_cast<DWORD>(layout::kFontCharset), OUT_DEFAULT_PRECIS,
+      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+}
+
+void SettingsWindow::LayOutAt(double twips_per_pixel_x, double twips_per_pixel_y,
+                              const PixelRect& outer) {
+  scale_ = {twips_per_pixel_x, twips_per_pixel_y};
+  UniqueFont font = MakeFont(false);
+  UniqueFont link_font = MakeFont(true);
+  const HWND dialog = dialog_.handle();
+  // The window first: the surfaces take its new client area.
+  SetWindowPos(dialog, nullptr, outer.left, outer.top, outer.right - outer.left,
+               outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT panel = scale_.Box(layout::kPanel);
+  MoveWindow(panel_.handle(), panel.left, panel.top, panel.right - panel.left,
+             panel.bottom - panel.top, FALSE);
+  // The box lets go of the old font before it goes.
+  repeat_box_->Relayout(scale_.Box(layout::kRepeatBox), font.get());
+  font_ = std::move(font);
+  link_font_ = std::move(link_font);
+  dialog_.Rescale(scale_);
+  panel_.Rescale(scale_);
+  file_button_->Rebuild(scale_.Box(layout::kFileButton), scale_.tpp_y);
+  set_button_->Rebuild(scale_.Box(layout::kSetButton), scale_.tpp_y);
+  cancel_button_->Rebuild(scale_.Box(layout::kCancelButton), scale_.tpp_y);
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 bool SettingsWindow::Create() {
@@ -95,16 +132,8 @@ bool SettingsWindow::Create() {
       static_cast<HICON>(LoadImageW(instance, kIconName, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                     GetSystemMetrics(SM_CYSMICON), 0));
 
-  const int font_height = FontHeightOfPoints(layout::kFontPoints, scale_.tpp_y);
-  const std::wstring face = Widen(layout::kFontName, CP_UTF8);
-  const auto make_font = [&](bool underline) {
-    return UniqueFont(CreateFontW(font_height, 0, 0, 0, layout::kFontWeight, FALSE, underline,
-                                  FALSE, static_cast<DWORD>(layout::kFontCharset),
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
-  };
-  font_ = make_font(false);
-  link_font_ = make_font(true);
+  font_ = MakeFont(false);
+  link_font_ = MakeFont(true);
   pointers_.hand =
       static_cast<HCURSOR>(LoadImageW(instance, kHandPointerName, IMAGE_CURSOR, 0, 0, 0));
 
@@ -124,8 +153,8 @@ bool SettingsWindow::Create() {
   }
 
   const UINT line = DT_SINGLELINE | DT_NOPREFIX;
-  const TextElement::Look black{layout::kBlack, font_.get(), line, CP_UTF8, false};
-  const TextElement::Look white{layout::kWhite, font_.get(), line, CP_UTF8, false};
+  const TextElement::Look black{layout::kBlack, &font_, line, CP_UTF8, false};
+  const TextElement::Look white{layout::kWhite, &font_, line, CP_UTF8, false};
   const auto fits_text = [](std::function<void()> on_press = nullptr,
                             std::function<void()> on_click = nullptr, bool hand = false) {
     return WindowlessElements::Element{{}, std::move(on_press), std::move(on_click), hand, true};
@@ -134,7 +163,7 @@ bool SettingsWindow::Create() {
   // The panel, top to bottom.
   panel_.AddOutline(layout::kHeadingFrame);
   panel_.AddText(layout::kHeading, layout::kHeadingCaption,
-                 {layout::kBlack, font_.get(), line | DT_CENTER, CP_UTF8, false});
+                 {layout::kBlack, &font_, line | DT_CENTER, CP_UTF8, false});
   std::array<ImageControl*, 3> marks{};
   for (std::int16_t kind = 0; kind < 3; ++kind) {
     marks[static_cast<std::size_t>(kind)] =
@@ -147,7 +176,7 @@ bool SettingsWindow::Create() {
   panel_.AddText(layout::kRepeatLabel, layout::kRepeatCaption, black, fits_text());
   Label& file_name = panel_.AddText(
       layout::kFileName, "",
-      {layout::kBlack, font_.get(), DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, CP_ACP, true});
+      {layout::kBlack, &font_, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, CP_ACP, true});
 
   file_button_ = MakeButton(panel_, layout::kFileButton, layout::kFileCaption,
                             [this] { core_->Cmd_File_Click(); });
@@ -160,7 +189,7 @@ bool SettingsWindow::Create() {
   // The strip below the panel.
   dialog_.AddText(layout::kCredit, layout::kCreditCaption, white, fits_text());
   Label& link = dialog_.AddText(layout::kLink, layout::kLinkCaption,
-                                {layout::kWhite, link_font_.get(), line, CP_UTF8, false},
+                                {layout::kWhite, &link_font_, line, CP_UTF8, false},
                                 fits_text(
                                     nullptr, [this] { core_->lbl_URL_Click(); }, true));
 
@@ -169,6 +198,9 @@ bool SettingsWindow::Create() {
                              *cancel_button_, *file_button_, *repeat_box_, marks, file_name, link},
       shared_.services, shared_.settings, shared_.zoom_point);
   dialog_.SetCloseHandler([this] { core_->Form_Unload(); });
+  dialog_.SetDpiChangeHandler([this](int dpi_x, int dpi_y, const RECT& suggested) {
+    core_->Form_DpiChanged({dpi_x, dpi_y, ToPixelRect(suggested)});
+  });
   dialog_.AcceptInput();
   panel_.AcceptInput();
   return true;

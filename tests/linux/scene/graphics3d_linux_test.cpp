@@ -183,7 +183,7 @@ class GlSceneTest : public ::testing::Test {
     GlGraphics3D graphics(display.get(), window, process);
     LinearRandomness randomness;
     Direct3DScene scene(graphics, randomness);
-    EXPECT_TRUE(scene.Initialize(kFolder));
+    EXPECT_TRUE(scene.Initialize(kFolder, [] { return true; }));
     testing::SetReferenceFrame(scene);
     scene.Render();
     std::vector<std::uint32_t> pixels = ReadFrame(graphics, width, height);
@@ -225,7 +225,7 @@ TEST_F(GlSceneTest, HostWindowsShowTheWindowsBuildsFrameAndFollowResizes) {
     GlGraphics3D graphics(display.get(), window.get(), process);
     LinearRandomness randomness;
     Direct3DScene scene(graphics, randomness);
-    ASSERT_TRUE(scene.Initialize(kFolder));
+    ASSERT_TRUE(scene.Initialize(kFolder, [] { return true; }));
     scene.Render();
     window.Resize(200, 150);
     testing::SetReferenceFrame(scene);
@@ -340,7 +340,7 @@ TEST_F(GlSceneTest, AWindowThatGoesAwayFailsTheFrameAndStillReleases) {
   HostWindow window(display.get(), HostVisual::kArgbWithoutGl, 0, 64, 64);
   LinearRandomness randomness;
   std::unique_ptr<Scene> scene = CreateGlScene(display.get(), window.get(), process, randomness);
-  ASSERT_TRUE(scene->Initialize(kFolder));
+  ASSERT_TRUE(scene->Initialize(kFolder, [] { return true; }));
   scene->Render();
   window.Destroy();
   scene->Render();

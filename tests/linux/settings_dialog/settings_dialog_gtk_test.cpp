@@ -203,18 +203,23 @@ TEST_F(GtkDialog, TheChoosersFilterAndTheChosenFile) {
 TEST(ChosenFileAnswer, RefusesWhatTheWindowsBuildRefuses) {
   const std::string fits = "/" + std::string(249, 'a') + ".mp3";      // 254 bytes and the NUL
   const std::string too_long = "/" + std::string(250, 'a') + ".mp3";  // 255 bytes
+  constexpr ChoiceOutcome kChosen = ChoiceOutcome::kChosen;
+  constexpr ChoiceOutcome kNotHeld = ChoiceOutcome::kNameNotHeld;
   const struct {
     std::string chosen;
-    std::optional<std::string> answer;
+    ChoiceOutcome outcome;
+    std::string path;
   } cases[] = {
-      {"/home/u/ソ表.mp3", "\\home\\u\\" + testing::ShiftJis("ソ表") + ".mp3"},
-      {"/home/u/\u00e9t\u00e9.mp3", std::nullopt},  // é has no code page 932 byte
-      {"/home/u/\u266b.wav", std::nullopt},
-      {fits, "\\" + std::string(249, 'a') + ".mp3"},
-      {too_long, std::nullopt},
+      {"/home/u/ソ表.mp3", kChosen, "\\home\\u\\" + testing::ShiftJis("ソ表") + ".mp3"},
+      {"/home/u/\u00e9t\u00e9.mp3", kNotHeld, ""},  // é has no code page 932 byte
+      {"/home/u/\u266b.wav", kNotHeld, ""},
+      {fits, kChosen, "\\" + std::string(249, 'a') + ".mp3"},
+      {too_long, ChoiceOutcome::kCancelled, ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ChosenFileAnswer(c.chosen, 255), c.answer) << c.chosen;
+    const FileChoice answer = ChosenFileAnswer(c.chosen, 255);
+    EXPECT_EQ(answer.outcome, c.outcome) << c.chosen;
+    EXPECT_EQ(answer.path, c.path) << c.chosen;
   }
 }
 

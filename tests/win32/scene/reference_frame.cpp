@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     tolvenar::win32::Win32Graphics3D graphics(window);
     tolvenar::LinearRandomness randomness;
     tolvenar::Direct3DScene scene(graphics, randomness);
-    if (scene.Initialize(folder)) {
+    if (scene.Initialize(folder, [] { return true; })) {
       tolvenar::testing::SetReferenceFrame(scene);
       scene.Render();
       PumpMessages();

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tolvenar::win32 {
@@ -174,6 +176,33 @@ TEST(SaverWindowWin32Test, LogOffIsAllowedAndEndingTheSessionClosesBeforeAnsweri
     EXPECT_EQ(rig.events.log, c.expected);
     EXPECT_EQ(IsWindow(window) != FALSE, c.expected.empty());
   }
+}
+
+// While the scene is built only what the system sends is served: a log-off, sent from another
+// thread as the system sends it, is answered and closes the window; a key meanwhile waits.
+TEST(SaverWindowWin32Test, ServingRequestsAnswersALogOffAndLeavesInputQueued) {
+  Rig rig;
+  HWND window = rig.host.handle();
+  rig.host.ShowNormal();
+  PostMessageA(window, WM_KEYDOWN, 'A', 0);
+  DWORD_PTR may_end = 0;
+  DWORD_PTR ended = 1;
+  std::atomic<bool> done{false};
+  std::thread system([&] {
+    SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                        &may_end);
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &ended);
+    done = true;
+  });
+  while (!done) {
+    rig.host.ServeRequests();
+    Sleep(5);
+  }
+  system.join();
+  EXPECT_EQ(may_end, static_cast<DWORD_PTR>(TRUE));
+  EXPECT_EQ(ended, 0u);
+  EXPECT_EQ(rig.events.log, (Log{"QueryUnload", "Unload"}));
+  EXPECT_FALSE(IsWindow(window));
 }
 
 TEST(SaverWindowWin32Test, CloseRequestBeforeTheHandlersAreConnectedClosesWithoutThem) {

@@ -169,7 +169,7 @@ TEST_F(SceneWin32Test, FramesOnTheRealDeviceShowTheFaceAhead) {
   Win32Graphics3D graphics(window.get());
   LinearRandomness randomness;
   Direct3DScene scene(graphics, randomness);
-  ASSERT_TRUE(scene.Initialize(folder));
+  ASSERT_TRUE(scene.Initialize(folder, [] { return true; }));
   for (int frame = 0; frame < 5; ++frame) {
     scene.Render();
     TestWindow::PumpMessages();
@@ -204,7 +204,7 @@ TEST_F(SceneWin32Test, NoGapBetweenFacesWhereThreeMeet) {
   Direct3DScene scene(graphics, randomness);
   scene.Drift().YawStep = 0.785398f;  // 45 degrees: a vertical edge ahead
   scene.Drift().PitchStep = 0.6f;     // about 34 degrees: near the corner above it
-  ASSERT_TRUE(scene.Initialize(folder));
+  ASSERT_TRUE(scene.Initialize(folder, [] { return true; }));
   scene.Render();
   TestWindow::PumpMessages();
   scene.Render();
@@ -257,7 +257,7 @@ TEST_F(SceneWin32Test, FacesJoinWithoutASeamWhereThreeMeet) {
   Direct3DScene scene(graphics, randomness);
   scene.Drift().YawStep = 0.785398f;
   scene.Drift().PitchStep = 0.6f;
-  ASSERT_TRUE(scene.Initialize(folder));
+  ASSERT_TRUE(scene.Initialize(folder, [] { return true; }));
   scene.Render();
   TestWindow::PumpMessages();
   scene.Render();
@@ -296,7 +296,7 @@ TEST_F(SceneWin32Test, FactorySceneInitializesRendersAndReleasesWithOrWithoutAWa
   for (const bool warm_up : {false, true}) {
     LinearRandomness randomness;
     std::unique_ptr<Scene> scene = CreateDirect3DScene(window.get(), randomness, warm_up);
-    ASSERT_TRUE(scene->Initialize(folder)) << warm_up;
+    ASSERT_TRUE(scene->Initialize(folder, [] { return true; })) << warm_up;
     for (int frame = 0; frame < 3; ++frame) scene->Render();
     scene->Release();
   }
@@ -318,7 +318,7 @@ TEST_F(SceneWin32Test, TheDeviceIsMadeWithTheWarmedUpObjectWhichIsHandedOverOnce
 TEST_F(SceneWin32Test, InitializeFailsWhenAFacePictureIsMissing) {
   LinearRandomness randomness;
   std::unique_ptr<Scene> scene = CreateDirect3DScene(window.get(), randomness);
-  EXPECT_FALSE(scene->Initialize(folder + "\\nowhere"));
+  EXPECT_FALSE(scene->Initialize(folder + "\\nowhere", [] { return true; }));
   scene->Release();
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../runtime/temp_folder.h"
+#include "runtime/win32/text_encoding.h"
 #include "runtime/win32/user_services_win32.h"
 #include "settings_dialog/win32/zoom_win32.h"
 
@@ -62,6 +64,56 @@ TEST(Win32AppPointer, RemembersTheShapeForTheWindows) {
   EXPECT_EQ(app_pointer.CurrentShape(), AppPointerShape::kHourglass);
   app_pointer.SetAppPointer(AppPointerShape::kDefault);
   EXPECT_EQ(app_pointer.CurrentShape(), AppPointerShape::kDefault);
+}
+
+// The chooser's answer names the chosen file or none: never a look-alike ("Cafe.mp3" for
+// "Café.mp3" on code page 932) that is another file.
+TEST(AnsiPathOf, TheNameExactlyElseItsShortFormElseNone) {
+  testing::TempFolder folder;
+  const std::wstring base = Widen(folder.Path(), CP_ACP) + L"\\";
+  enum Expect { kExact, kShort, kNone };
+  const struct {
+    const wchar_t* name;
+    bool exists;
+    UINT code_page;
+    Expect expect;
+  } cases[] = {
+      {L"night.mp3", true, 932, kExact},
+      {L"\u591c.mp3", true, 932, kExact},                // 夜: Shift-JIS 96 E9
+      {L"Caf\u00e9.mp3", true, 1252, kExact},            // é is E9 there
+      {L"Caf\u00e9.mp3", true, 932, kShort},             // no é in code page 932: the 8.3 name
+      {L"Caf\u00e9.mp3", true, CP_UTF8, kExact},         // a system whose ANSI code page is UTF-8
+      {L"\u0141\u00f3d\u017a.mp3", false, 1252, kNone},  // Łódź, typed, no file: no short form
+      {L"\u00e9t\u00e9.wav", false, 932, kNone},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    SCOPED_TRACE("case " + std::to_string(i));
+    const std::wstring path = base + c.name;
+    if (c.exists) {
+      const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      CloseHandle(file);
+    }
+    const std::optional<std::string> answer = AnsiPathOf(path, c.code_page);
+    if (c.expect == kNone) {
+      EXPECT_FALSE(answer) << *answer;
+      continue;
+    }
+    ASSERT_TRUE(answer);
+    const std::wstring back = Widen(*answer, c.code_page);
+    if (c.expect == kExact) {
+      EXPECT_EQ(back, path);
+    }
+    if (c.expect == kShort) {
+      EXPECT_NE(back, path);
+      // The short form opens the very file chosen.
+      std::wstring long_form(MAX_PATH, L'\0');
+      long_form.resize(GetLongPathNameW(back.c_str(), long_form.data(), MAX_PATH));
+      EXPECT_EQ(lstrcmpiW(long_form.c_str(), path.c_str()), 0) << *answer;
+    }
+  }
 }
 
 }  // namespace
