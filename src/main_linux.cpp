@@ -123,14 +123,15 @@ int RunSaver(const HostRun& run, TerminationSignals& signals, std::uint32_t max_
   BackgroundMusic music(mci, wave_sound, settings);
   std::optional<SharedMusic> shared_music;
   if (music_lock) shared_music.emplace(music, *music_lock);
-  Music& saver_music = shared_music ? static_cast<Music&>(*shared_music) : music;
+  Music* saver_music = &music;
+  if (shared_music) saver_music = &*shared_music;
   std::function<void()> retry_music;
   if (shared_music) retry_music = [&shared_music] { shared_music->TryAgain(); };
 
   const SceneFactory make_scene = [&saver_process, &randomness, &run](Display* x, Window window) {
     return CreateGlScene(x, window, saver_process, randomness, run.show_fps);
   };
-  LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, saver_music, saver_process,
+  LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, *saver_music, saver_process,
                                desktop, embedded, randomness, settings, cursor_show_result,
                                make_scene, max_fps, retry_music, kMusicLockRetryIntervalMs});
   Main({desktop, saver_process, store, windows}, settings, cursor_show_result);
