@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "runtime/code_page_932.h"
-#include "runtime/replace_file.h"
+#include "runtime/replace_whole_file.h"
 
 namespace tolvenar {
 namespace {
@@ -288,7 +288,7 @@ bool IniProfileFile::WriteString(const std::string& section, const std::string& 
   ForEachLine(content, finder);
   // An unchanged value leaves the file as it is.
   if (finder.value && *finder.value == new_value) return true;
-  return ReplaceFile(file, Rewrite(content, finder, section, key, new_value));
+  return ReplaceWholeFile(file, Rewrite(content, finder, section, key, new_value));
 }
 
 }  // namespace tolvenar

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/replace_file.h"
+#include "runtime/replace_whole_file.h"
 
 namespace tolvenar {
 namespace {
@@ -312,7 +312,8 @@ XscreensaverRegistration RegisterXscreensaver(const std::string& path,
       update.result != XscreensaverRegistration::kAddedSystemList) {
     return update.result;
   }
-  return ReplaceFile(path, update.content) ? update.result : XscreensaverRegistration::kWriteFailed;
+  return ReplaceWholeFile(path, update.content) ? update.result
+                                                : XscreensaverRegistration::kWriteFailed;
 }
 
 std::string RegistrationMessage(XscreensaverRegistration result, const std::string& path) {

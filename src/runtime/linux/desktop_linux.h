@@ -10,6 +10,8 @@ namespace tolvenar::linux_port {
 
 class LinuxDesktop final : public Desktop {
  public:
+  // Main asks this at every start, as its second-instance guard: the saver of each monitor must
+  // pass it, so the answer is always no (the settings program asks X11Desktop, which looks).
   bool TopLevelWindowExists(const std::string&) override { return false; }
   // Keeps the display count as the platform would; shows and hides nothing.
   std::int32_t ShowCursor(std::int32_t show_flag) override {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "runtime/linux/desktop_x11.h"
@@ -21,13 +22,18 @@
 namespace tolvenar::linux_port {
 namespace {
 
-// The settings run brings up the dialog only.
+// The settings run brings up the dialog only: it asks Main for nothing else, so reaching the
+// other windows is a wiring fault.
 class SettingsStartupWindows final : public StartupWindows {
  public:
   explicit SettingsStartupWindows(const SettingsDialogShared& dialog) : dialog_(dialog) {}
-  void ShowPreview(WindowHandle) override {}
+  void ShowPreview(WindowHandle) override {
+    throw std::logic_error("the settings program has no preview window");
+  }
   void ShowSettingsDialog() override { ShowSettingsDialogModal(dialog_); }
-  void LoadSaverWindow() override {}
+  void LoadSaverWindow() override {
+    throw std::logic_error("the settings program has no saver window");
+  }
 
  private:
   SettingsDialogShared dialog_;

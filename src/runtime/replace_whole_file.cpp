@@ -1,4 +1,4 @@
-#include "runtime/replace_file.h"
+#include "runtime/replace_whole_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -9,7 +9,7 @@ namespace tolvenar {
 
 namespace fs = std::filesystem;
 
-bool ReplaceFile(const std::string& file, const std::string& content) {
+bool ReplaceWholeFile(const std::string& file, const std::string& content) {
   fs::path path(file);
   std::error_code error;
   if (fs::is_symlink(path, error)) {

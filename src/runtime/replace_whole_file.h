@@ -7,6 +7,6 @@ namespace tolvenar {
 // Writes `content` to a temporary file beside `path` (beside the file a symbolic link names, so
 // the link stays), keeps the old file's permissions, then renames it over `path`. On failure the
 // old file is untouched and the temporary file removed.
-bool ReplaceFile(const std::string& path, const std::string& content);
+bool ReplaceWholeFile(const std::string& path, const std::string& content);
 
 }  // namespace tolvenar
