@@ -24,7 +24,7 @@ struct PresentParameters {
   // copies to `present_to` (a rectangle of the client area) while the rest keeps its background.
   std::uint32_t back_buffer_width = 0;
   std::uint32_t back_buffer_height = 0;
-  PixelRect present_to;
+  PixelRect present_to{};
 };
 
 // The arguments of a texture load from a picture file (no source info, no palette).
