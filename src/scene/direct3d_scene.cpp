@@ -62,7 +62,8 @@ bool Direct3DScene::Initialize(const std::string& picture_folder,
   parameters.swap_effect = kSwapEffectCopyVsync;
   parameters.back_buffer_format = desktop_format;
   if (!graphics_.CreateDevice(kDefaultAdapter, kDeviceTypeHal, kSoftwareVertexProcessing,
-                              parameters)) {
+                              parameters) &&
+      !CreatePrimaryMonitorDevice(parameters)) {
     return false;
   }
   if (!go_on()) return false;
@@ -84,6 +85,23 @@ bool Direct3DScene::Initialize(const std::string& picture_folder,
   if (!graphics_.SetTransform(kTransformProjection, projection)) return false;
 
   return LoadFaceTextures(picture_folder, go_on);
+}
+
+bool Direct3DScene::CreatePrimaryMonitorDevice(PresentParameters parameters) {
+  // A window over several monitors can be wider than the largest surface the device draws on;
+  // the primary monitor alone is drawn then, the others keep the window's black background.
+  if (monitors_.size() <= 1) return false;
+  const PixelRect primary = monitors_.front();
+  parameters.back_buffer_width = static_cast<std::uint32_t>(primary.right - primary.left);
+  parameters.back_buffer_height = static_cast<std::uint32_t>(primary.bottom - primary.top);
+  parameters.present_to = primary;
+  if (!graphics_.CreateDevice(kDefaultAdapter, kDeviceTypeHal, kSoftwareVertexProcessing,
+                              parameters)) {
+    return false;
+  }
+  // The back buffer is that one screen.
+  monitors_.clear();
+  return true;
 }
 
 bool Direct3DScene::BuildFaces() {

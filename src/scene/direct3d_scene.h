@@ -48,6 +48,8 @@ class Direct3DScene final : public Scene {
   const std::array<VertexBuffer3D, kFaceCount>& FaceBuffer() const { return face_buffer_; }
 
  private:
+  // The device for the primary monitor alone, when there are several; false otherwise.
+  bool CreatePrimaryMonitorDevice(PresentParameters parameters);
   bool BuildFaces();
   bool LoadFaceTextures(const std::string& picture_folder, const std::function<bool()>& go_on);
   // Everything between BeginScene and EndScene; false at the first failing call.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/pixel_geometry.h"
 #include "runtime/window_handle.h"
 
 namespace tolvenar {
@@ -19,6 +20,11 @@ struct PresentParameters {
   bool windowed = false;
   std::uint32_t swap_effect = 0;
   std::uint32_t back_buffer_format = 0;
+  // 0 x 0: the window's client area. Otherwise a back buffer of this size, which every Present
+  // copies to `present_to` (a rectangle of the client area) while the rest keeps its background.
+  std::uint32_t back_buffer_width = 0;
+  std::uint32_t back_buffer_height = 0;
+  PixelRect present_to{};
 };
 
 // The arguments of a texture load from a picture file (no source info, no palette).

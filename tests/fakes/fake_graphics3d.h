@@ -32,9 +32,19 @@ class FakeGraphics3D : public Graphics3D {
   }
   bool CreateDevice(std::uint32_t adapter, std::uint32_t device_type, std::uint32_t behaviour_flags,
                     const PresentParameters& p) override {
-    return Call("CreateDevice " + std::to_string(adapter) + " " + std::to_string(device_type) +
-                " " + Hex(behaviour_flags) + " windowed=" + std::to_string(p.windowed) + " swap=" +
-                std::to_string(p.swap_effect) + " format=" + std::to_string(p.back_buffer_format));
+    std::string line = "CreateDevice " + std::to_string(adapter) + " " +
+                       std::to_string(device_type) + " " + Hex(behaviour_flags) +
+                       " windowed=" + std::to_string(p.windowed) +
+                       " swap=" + std::to_string(p.swap_effect) +
+                       " format=" + std::to_string(p.back_buffer_format);
+    if (p.back_buffer_width || p.back_buffer_height) {
+      const PixelRect& r = p.present_to;
+      line += " size=" + std::to_string(p.back_buffer_width) + "x" +
+              std::to_string(p.back_buffer_height) + " to=" + std::to_string(r.left) + "," +
+              std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+              std::to_string(r.bottom);
+    }
+    return Call(line);
   }
   bool SetVertexShader(std::uint32_t vertex_format) override {
     return Call("SetVertexShader " + Hex(vertex_format));

@@ -441,6 +441,55 @@ TEST(SceneMonitors, AFailingViewportEndsTheFrameAndTheNextOneDraws) {
   }
 }
 
+// A device for the whole window refused (wider than the device draws): the primary monitor is
+// drawn as a single screen would be, presented to its place; the others keep the background.
+TEST(SceneMonitors, ADeviceRefusedForTheWholeWindowDrawsThePrimaryMonitor) {
+  const std::string whole = "CreateDevice 0 1 0x20 windowed=1 swap=4 format=22";
+  const struct {
+    const char* what;
+    std::vector<PixelRect> monitors;
+    const char* second;  // the second attempt, nullptr: none
+    bool second_refused;
+  } cases[] = {
+      {"one monitor: no second attempt", {{0, 0, 16640, 1080}}, nullptr, false},
+      {"two: the primary, at the left",
+       {{0, 0, 8320, 1080}, {8320, 0, 16640, 1080}},
+       " size=8320x1080 to=0,0,8320,1080",
+       false},
+      {"three: the primary, in the middle",
+       {{1280, 200, 3200, 1280}, {0, 256, 1280, 1280}, {3200, 0, 4000, 600}},
+       " size=1920x1080 to=1280,200,3200,1280",
+       false},
+      {"the primary refused too",
+       {{0, 0, 8320, 1080}, {8320, 0, 16640, 1080}},
+       " size=8320x1080 to=0,0,8320,1080",
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeGraphics3D g;
+    FakeRandomness randomness;
+    Direct3DScene s(g, randomness);
+    s.SetMonitors(c.monitors);
+    g.failing = {whole};
+    if (c.second_refused) g.failing.insert("CreateDevice");
+    std::vector<std::string> expected = InitializeSequence();
+    if (!c.second || c.second_refused) {
+      expected.resize(4);
+      if (c.second) expected.push_back(whole + c.second);
+      EXPECT_FALSE(s.Initialize("C:\\Saver", GoOn));
+      EXPECT_THAT(g.log, ElementsAreArray(expected));
+      continue;
+    }
+    expected.insert(expected.begin() + 4, whole + c.second);
+    ASSERT_TRUE(s.Initialize("C:\\Saver", GoOn));
+    EXPECT_THAT(g.log, ElementsAreArray(expected));
+    g.log.clear();
+    s.Render();
+    EXPECT_THAT(g.log, ElementsAreArray(RenderSequence()));
+  }
+}
+
 TEST_F(SceneTest, ReleaseOrder) {
   Ready();
   scene.Release();

@@ -75,11 +75,36 @@ bool Win32Graphics3D::CreateDevice(std::uint32_t adapter, std::uint32_t device_t
                                    const PresentParameters& parameters) {
   if (!direct3d_) return false;
   D3DPRESENT_PARAMETERS present{};
+  present.BackBufferWidth = parameters.back_buffer_width;
+  present.BackBufferHeight = parameters.back_buffer_height;
   present.Windowed = parameters.windowed ? TRUE : FALSE;
   present.SwapEffect = static_cast<D3DSWAPEFFECT>(parameters.swap_effect);
   present.BackBufferFormat = static_cast<D3DFORMAT>(parameters.back_buffer_format);
-  return SUCCEEDED(direct3d_->CreateDevice(adapter, static_cast<D3DDEVTYPE>(device_type), window_,
-                                           behaviour_flags, &present, device_.put()));
+  const auto type = static_cast<D3DDEVTYPE>(device_type);
+  if (!BackBufferFits(adapter, type, present)) return false;
+  if (FAILED(direct3d_->CreateDevice(adapter, type, window_, behaviour_flags, &present,
+                                     device_.put()))) {
+    return false;
+  }
+  present_to_ = parameters.present_to;
+  return true;
+}
+
+bool Win32Graphics3D::BackBufferFits(std::uint32_t adapter, D3DDEVTYPE type,
+                                     const D3DPRESENT_PARAMETERS& present) const {
+  std::uint32_t width = present.BackBufferWidth;
+  std::uint32_t height = present.BackBufferHeight;
+  if (width == 0 || height == 0) {
+    RECT client{};
+    if (!GetClientRect(window_, &client)) return false;
+    width = static_cast<std::uint32_t>(client.right - client.left);
+    height = static_cast<std::uint32_t>(client.bottom - client.top);
+  }
+  // Some implementations make a back buffer past the largest surface they render to and report
+  // success, and every frame is then lost: such a device is refused here, as others refuse it.
+  D3DCAPS8 caps{};
+  if (FAILED(direct3d_->GetDeviceCaps(adapter, type, &caps))) return false;
+  return width <= caps.MaxTextureWidth && height <= caps.MaxTextureHeight;
 }
 
 bool Win32Graphics3D::SetVertexShader(std::uint32_t vertex_format) {
@@ -223,7 +248,10 @@ bool Win32Graphics3D::DrawPrimitive(std::uint32_t primitive_type, std::uint32_t 
 bool Win32Graphics3D::EndScene() { return device_ && SUCCEEDED(device_->EndScene()); }
 
 bool Win32Graphics3D::Present() {
-  if (!device_ || FAILED(device_->Present(nullptr, nullptr, nullptr, nullptr))) return false;
+  if (!device_) return false;
+  const RECT to{present_to_.left, present_to_.top, present_to_.right, present_to_.bottom};
+  const bool whole = present_to_ == PixelRect{};
+  if (FAILED(device_->Present(nullptr, whole ? nullptr : &to, nullptr, nullptr))) return false;
   statistics_.FramePresented();
   return true;
 }

@@ -63,6 +63,9 @@ class Win32Graphics3D final : public Graphics3D {
 
  private:
   IDirect3DVertexBuffer8* Buffer(VertexBuffer3D buffer) const;
+  // Whether the device can draw on a back buffer of that size (0 x 0: the window's client area).
+  bool BackBufferFits(std::uint32_t adapter, D3DDEVTYPE type,
+                      const D3DPRESENT_PARAMETERS& present) const;
 
   HWND window_;
   DeviceWarmUp* warm_up_;
@@ -77,6 +80,7 @@ class Win32Graphics3D final : public Graphics3D {
   std::vector<ComPtr<IDirect3DTexture8>> textures_;      // handle n is entry n - 1
   ComPtr<IDirectInput8A> direct_input_;
   ComPtr<IDirectInputDevice8A> mouse_;
+  PixelRect present_to_;  // all zero: the whole client area
   BenchStatistics statistics_;
 };
 
