@@ -2,8 +2,10 @@
 // The look of the settings dialog: places in twips (controls of the panel measured from the
 // panel's top-left corner, the others from the client area's), captions, fonts and colours.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
+#include "runtime/label.h"
 #include "settings_dialog/controls.h"
 
 namespace tolvenar::dialog_layout {
@@ -59,6 +61,15 @@ inline constexpr std::string_view kFontName = "ＭＳ Ｐゴシック";
 inline constexpr double kFontPoints = 9.75;
 inline constexpr std::int32_t kFontWeight = 400;
 inline constexpr std::int32_t kFontCharset = 128;  // SHIFTJIS_CHARSET
+// The dialog's font as its buttons keep it.
+inline FontDescription DialogFont() {
+  FontDescription font;
+  font.face_name = std::string(kFontName);
+  font.size_points = kFontPoints;
+  font.weight = static_cast<std::int16_t>(kFontWeight);
+  font.charset = static_cast<std::int16_t>(kFontCharset);
+  return font;
+}
 
 inline constexpr Colour kBlack{0, 0, 0};
 inline constexpr Colour kWhite{255, 255, 255};  // the credit line and the link

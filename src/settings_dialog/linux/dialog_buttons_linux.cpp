@@ -27,10 +27,7 @@ std::unique_ptr<DialogButton> MakeDialogButton(int width, int height, double twi
   placement.height = height;
   placement.twips_per_pixel = twips_per_pixel;
   placement.caption = std::string(caption);
-  placement.font.face_name = std::string(dialog_layout::kFontName);
-  placement.font.size_points = dialog_layout::kFontPoints;
-  placement.font.weight = static_cast<std::int16_t>(dialog_layout::kFontWeight);
-  placement.font.charset = static_cast<std::int16_t>(dialog_layout::kFontCharset);
+  placement.font = dialog_layout::DialogFont();
   return std::make_unique<DialogButton>(
       CommandButtonGtk::Create(placement, embedded, pointer, std::move(on_click)));
 }

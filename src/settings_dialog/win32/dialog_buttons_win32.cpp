@@ -18,10 +18,7 @@ CommandButtonPlacement PlacementOf(RECT box, double twips_per_pixel, std::string
   placement.height = box.bottom - box.top;
   placement.twips_per_pixel = twips_per_pixel;
   placement.caption = std::string(caption);
-  placement.font.face_name = std::string(dialog_layout::kFontName);
-  placement.font.size_points = dialog_layout::kFontPoints;
-  placement.font.weight = static_cast<std::int16_t>(dialog_layout::kFontWeight);
-  placement.font.charset = static_cast<std::int16_t>(dialog_layout::kFontCharset);
+  placement.font = dialog_layout::DialogFont();
   return placement;
 }
 
