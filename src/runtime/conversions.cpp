@@ -1,5 +1,6 @@
 #include "runtime/conversions.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -85,6 +86,18 @@ std::optional<double> ParseNumber(std::string_view text) {
   if (!ScanNumber(inner, pos, number, /*skip_blanks=*/false) || pos != inner.size())
     return std::nullopt;
   return std::strtod(number.c_str(), nullptr);
+}
+
+std::optional<std::uint32_t> ParseDigits32(std::string_view text) {
+  // from_chars alone would take a leading minus.
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::uint32_t value = 0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result read = std::from_chars(text.data(), end, value);
+  if (read.ec != std::errc() || read.ptr != end) return std::nullopt;
+  return value;
 }
 
 }  // namespace tolvenar

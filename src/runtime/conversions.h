@@ -17,6 +17,9 @@ std::optional<std::int32_t> ToInt32(double value);
 // the first character that cannot continue the number. Empty or non-numeric text gives 0.
 double ReadLeadingNumber(std::string_view text);
 
+// A whole text of decimal digits only (no sign, no blanks) that fits 32 bits; nullopt otherwise.
+std::optional<std::uint32_t> ParseDigits32(std::string_view text);
+
 // Reads a whole text as a number: blanks around it, a sign, a decimal fraction and an exponent are
 // accepted; anything else (including empty text) is not a number.
 std::optional<double> ParseNumber(std::string_view text);

@@ -1,19 +1,13 @@
 #include "scene/frame_pacing.h"
 
 #include <algorithm>
-#include <charconv>
+
+#include "runtime/conversions.h"
 
 namespace tolvenar {
 
 std::uint32_t ParseMaxFps(std::optional<std::string_view> value) {
-  if (!value || value->empty()) return kDefaultMaxFps;
-  // from_chars alone would take a leading minus; only digits are a whole number here.
-  if (value->find_first_not_of("0123456789") != std::string_view::npos) return kDefaultMaxFps;
-  std::uint32_t fps = 0;
-  const char* end = value->data() + value->size();
-  const std::from_chars_result read = std::from_chars(value->data(), end, fps);
-  if (read.ec != std::errc() || read.ptr != end) return kDefaultMaxFps;
-  return fps;
+  return value ? ParseDigits32(*value).value_or(kDefaultMaxFps) : kDefaultMaxFps;
 }
 
 FramePacer::FramePacer(FrameClock& clock, std::uint32_t max_fps) : clock_(clock) {

@@ -1,10 +1,10 @@
 #include "scene/saver_window.h"
 
-#include <limits>
 #include <optional>
 
 #include "runtime/code_page_932.h"
 #include "runtime/command_line.h"
+#include "runtime/conversions.h"
 #include "runtime/picture.h"
 #include "scene/frame_pacing.h"
 #include "scene/monitors.h"
@@ -15,15 +15,7 @@ std::string FacePictureName(int index) { return "FACE" + std::to_string(index); 
 
 std::optional<std::uint32_t> ProcessIdOfFolder(std::string_view name) {
   if (name.substr(0, kOwnFolderPrefix.size()) != kOwnFolderPrefix) return std::nullopt;
-  const std::string_view digits = name.substr(kOwnFolderPrefix.size());
-  if (digits.empty() || digits.size() > 10) return std::nullopt;
-  std::uint64_t id = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    id = id * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  if (id > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-  return static_cast<std::uint32_t>(id);
+  return ParseDigits32(name.substr(kOwnFolderPrefix.size()));
 }
 
 std::string MusicFileEnding(std::string_view music_file) {
