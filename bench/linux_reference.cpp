@@ -20,7 +20,7 @@
 #include "scene/cube_faces.h"
 #include "scene/d3dx_math.h"
 #include "scene/direct3d_values.h"
-#include "scene/gl_conventions.h"
+#include "scene/emulation/gl_conventions.h"
 #include "scene/linux/bench_statistics.h"
 #include "scene/linux/graphics3d_linux.h"
 #include "scene/linux/x_display.h"

@@ -23,12 +23,41 @@ function(tolvenar_publish_headers target)
   endif()
 endfunction()
 
-# tolvenar_library(<name> [WIN32|LINUX] SOURCES ... [DEPS ...]): platform-neutral code, built for
-# every preset; with WIN32 a Win32 back end, built only for Windows; with LINUX a native Linux back
-# end, built only by the linux preset.
+# tolvenar_folder_platform(<variable>): the platform whose folder the calling CMake file lives in
+# (src/<subsystem>/<platform>/..., tests/<platform>/...), or empty for platform-neutral code.
+function(tolvenar_folder_platform variable)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" ";" parts "${folder}")
+  set(platform "")
+  foreach(part ${parts})
+    if(part IN_LIST TOLVENAR_PLATFORMS)
+      set(platform ${part})
+    endif()
+  endforeach()
+  set(${variable} "${platform}" PARENT_SCOPE)
+endfunction()
+
+# tolvenar_subsystem(<name> [DEPS ...]): the subsystem of this folder: its platform-neutral
+# library <name> from the folder's sources, built for every preset; then the folder's emulation/
+# (what re-creates Windows' services for the other platforms, library <name>_emulation, also built
+# for every preset) and the selected platform's folder, each with its own CMakeLists.txt.
+function(tolvenar_subsystem name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  tolvenar_library(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
+  foreach(folder emulation ${TOLVENAR_PLATFORM})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/CMakeLists.txt)
+      add_subdirectory(${folder})
+    endif()
+  endforeach()
+endfunction()
+
+# tolvenar_library(<name> SOURCES ... [DEPS ...]): a static library (an interface library while it
+# has headers only). One in a platform's folder is built only when that platform is selected.
 function(tolvenar_library name)
-  cmake_parse_arguments(ARG "WIN32;LINUX" "" "SOURCES;DEPS" ${ARGN})
-  if(ARG_WIN32 AND NOT TOLVENAR_WIN32 OR ARG_LINUX AND NOT TOLVENAR_LINUX)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  tolvenar_folder_platform(platform)
+  if(platform AND NOT platform STREQUAL TOLVENAR_PLATFORM)
     return()
   endif()
   if(NOT ARG_SOURCES)  # headers only, so far
@@ -43,23 +72,18 @@ function(tolvenar_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# tolvenar_test(<name> [WINE|LINUX] SOURCES ... [DEPS ...]): a GoogleTest executable, one ctest
-# test. By default of the core against fakes (native preset only); with WINE cross-built with mingw
-# and run by ctest through Wine, where every process start is costly, so one executable is one
-# ctest test; with LINUX a test of the Linux back end (linux preset), run on the test display.
+# tolvenar_test(<name> SOURCES ... [DEPS ...]): a GoogleTest executable, one ctest test. Outside a
+# platform's folder, a test of the core against fakes (the native preset only); in tests/<platform>/,
+# a test of that platform's back end, built only when it is selected and labelled for it. A cross
+# build runs it through its emulator (Wine), where every process start is costly, so one executable
+# is one ctest test.
 function(tolvenar_test name)
-  cmake_parse_arguments(ARG "WINE;LINUX" "" "SOURCES;DEPS" ${ARGN})
-  if(ARG_WINE)
-    set(wanted ${TOLVENAR_WIN32})
-  elseif(ARG_LINUX)
-    set(wanted ${TOLVENAR_LINUX})
-  else()
-    set(wanted ${TOLVENAR_NATIVE})
-  endif()
-  if(NOT wanted)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  tolvenar_folder_platform(platform)
+  if(platform AND NOT platform STREQUAL TOLVENAR_PLATFORM OR NOT platform AND NOT TOLVENAR_NATIVE)
     return()
   endif()
-  if(ARG_WINE)
+  if(CMAKE_CROSSCOMPILING)
     set(gtest gmock gtest_main)
   else()
     set(gtest GTest::gmock GTest::gtest_main)
@@ -69,10 +93,8 @@ function(tolvenar_test name)
   target_compile_options(${name} PRIVATE ${TOLVENAR_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} ${gtest})
   add_test(NAME ${name} COMMAND ${name})
-  if(ARG_WINE)
-    set_tests_properties(${name} PROPERTIES LABELS wine)
-  elseif(ARG_LINUX)
-    set_tests_properties(${name} PROPERTIES LABELS linux)
+  if(platform)
+    set_tests_properties(${name} PROPERTIES LABELS ${TOLVENAR_TEST_LABEL})
   endif()
 endfunction()
 
@@ -83,16 +105,4 @@ function(tolvenar_reproducible_assets generator folder)
            COMMAND ${CMAKE_COMMAND} -DGENERATOR=$<TARGET_FILE:${generator}>
                    -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/regenerated -DCOMMITTED=${folder}
                    -P ${PROJECT_SOURCE_DIR}/cmake/reproduce.cmake)
-endfunction()
-
-# tolvenar_e2e_test(<name> <script>): a Python end-to-end test of the real Tolvenar.scr under Wine + Xvfb.
-function(tolvenar_e2e_test name script)
-  if(NOT TOLVENAR_WIN32)
-    return()
-  endif()
-  add_test(NAME ${name}
-           COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-wine python3 -m unittest -v ${script}
-           WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
-  set_tests_properties(${name} PROPERTIES LABELS e2e
-    ENVIRONMENT "TOLVENAR_SCR=$<TARGET_FILE:Tolvenar>;TOLVENAR_PROBE=$<TARGET_FILE:winprobe>;TOLVENAR_BUILD=${CMAKE_BINARY_DIR};LOCPATH=${TOLVENAR_LOCPATH}")
 endfunction()

@@ -2,8 +2,11 @@
 add_executable(tolvenar main_linux.cpp)
 target_compile_options(tolvenar PRIVATE ${TOLVENAR_WARNINGS})
 target_link_libraries(tolvenar PRIVATE runtime_linux)
-foreach(subsystem startup settings music button scene settings_dialog)
+foreach(subsystem ${TOLVENAR_SUBSYSTEMS})
   target_link_libraries(tolvenar PRIVATE ${subsystem})
+  if(TARGET ${subsystem}_emulation)
+    target_link_libraries(tolvenar PRIVATE ${subsystem}_emulation)
+  endif()
   # The dialog and its buttons stand on GTK: they go into the settings program only.
   if(TARGET ${subsystem}_linux AND NOT subsystem MATCHES "^(button|settings_dialog)$")
     target_link_libraries(tolvenar PRIVATE ${subsystem}_linux)

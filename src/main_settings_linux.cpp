@@ -5,7 +5,7 @@
 #include <string>
 
 #include "runtime/linux/termination_signals.h"
-#include "runtime/user_folders.h"
+#include "runtime/emulation/user_folders.h"
 #include "startup/linux/settings_run_linux.h"
 
 namespace {

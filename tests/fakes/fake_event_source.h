@@ -9,7 +9,7 @@
 #include <map>
 #include <vector>
 
-#include "runtime/timer_queue.h"
+#include "runtime/emulation/timer_queue.h"
 
 namespace tolvenar::testing {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/ini_profile_file.h"
+#include "runtime/emulation/ini_profile_file.h"
 #include "settings/settings_store.h"
 
 namespace {

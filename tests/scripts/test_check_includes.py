@@ -82,6 +82,24 @@ VIOLATIONS = [(f"core includes {h}", core_includes(h), "a platform header outsid
      "a dependency the checker cannot follow"),
     ("a folder outside the graph", [planted_file("emulation/planted.cpp", "")],
      "src/emulation/: a folder the layer graph does not know"),
+    ("core includes the emulation layer",
+     [planted_file("scene/planted.cpp", '#include "runtime/emulation/timer_queue.h"\n')],
+     "scene may not reach runtime/emulation"),
+    ("the Windows back end includes the emulation layer",
+     [planted_file("music/win32/planted.cpp", '#include "music/emulation/mci_emulator.h"\n')],
+     "music/win32 may not reach music/emulation"),
+    ("emulation includes a back end",
+     [planted_file("runtime/emulation/planted.cpp", '#include "runtime/linux/system_path.h"\n')],
+     "runtime/emulation may not reach runtime/linux"),
+    ("upward emulation include",
+     [planted_file("music/emulation/planted.cpp", '#include "scene/emulation/gl_conventions.h"\n')],
+     "music/emulation may not reach scene/emulation"),
+    ("emulation includes a platform header",
+     [planted_file("runtime/emulation/planted.cpp", "#include <unistd.h>\n")],
+     "a platform header outside a back end"),
+    ("core library depends on the emulation layer",
+     [edited("settings/CMakeLists.txt", "DEPS runtime)", "DEPS runtime runtime_emulation)")],
+     "settings may not depend on runtime_emulation: settings may not reach runtime/emulation"),
 ]
 
 ALLOWED = [
@@ -94,6 +112,12 @@ ALLOWED = [
      [planted_file("runtime/wayland/surface_wayland.h", "#include <wayland-client.h>\n"),
       planted_file("scene/wayland/planted.cpp", '#include "runtime/wayland/surface_wayland.h"\n'
                    '#include "music/music.h"\n#include "scene/saver_window.h"\n')]),
+    ("the other platforms and higher emulation use the emulation layer",
+     [planted_file("scene/linux/planted.cpp", '#include "runtime/emulation/timer_queue.h"\n'
+                   '#include "scene/emulation/gl_conventions.h"\n'),
+      planted_file("scene/wayland/planted.cpp", '#include "music/emulation/silent_media.h"\n'),
+      planted_file("startup/emulation/planted.cpp", '#include "runtime/emulation/user_folders.h"\n'
+                   '#include "startup/startup.h"\n#include "runtime/process.h"\n')]),
 ]
 
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "runtime/raster.h"
+#include "runtime/emulation/raster.h"
 
 namespace tolvenar::linux_port {
 namespace {

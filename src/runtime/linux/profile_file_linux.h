@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "runtime/ini_profile_file.h"
+#include "runtime/emulation/ini_profile_file.h"
 #include "runtime/profile_file.h"
 
 namespace tolvenar::linux_port {

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "runtime/linux/text_cp932.h"
-#include "runtime/posix_path.h"
+#include "runtime/emulation/posix_path.h"
 
 namespace tolvenar::linux_port {
 

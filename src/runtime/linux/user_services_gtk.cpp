@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "runtime/file_filter.h"
+#include "runtime/emulation/file_filter.h"
 #include "runtime/linux/system_path.h"
 #include "runtime/linux/text_cp932.h"
 #include "runtime/mouse_press.h"

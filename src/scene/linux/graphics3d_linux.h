@@ -17,7 +17,7 @@
 
 #include "runtime/process.h"
 #include "scene/linux/bench_statistics.h"
-#include "scene/gl_conventions.h"
+#include "scene/emulation/gl_conventions.h"
 #include "scene/graphics3d.h"
 
 namespace tolvenar::linux_port {

@@ -16,7 +16,7 @@
 #include "runtime/process.h"
 #include "runtime/randomness.h"
 #include "runtime/settings_record.h"
-#include "runtime/timer_queue.h"
+#include "runtime/emulation/timer_queue.h"
 #include "scene/frame_clock.h"
 #include "scene/saver_window_host.h"
 #include "scene/scene.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/user_folders.h"
+#include "runtime/emulation/user_folders.h"
 
 namespace tolvenar::linux_port {
 

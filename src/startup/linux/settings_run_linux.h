@@ -2,7 +2,7 @@
 // The settings run of the Linux program (--settings): GTK on the display, the user's settings
 // file, and the core's start-up steps as the Windows build's /c takes them.
 #include "runtime/linux/termination_signals.h"
-#include "runtime/user_folders.h"
+#include "runtime/emulation/user_folders.h"
 
 namespace tolvenar::linux_port {
 

@@ -13,7 +13,7 @@
 #include "music/background_music.h"
 #include "music/linux/media_backend_linux.h"
 #include "music/linux/wave_sound_linux.h"
-#include "music/mci_emulator.h"
+#include "music/emulation/mci_emulator.h"
 #include "runtime/linux/system_path.h"
 #include "runtime/linux/text_cp932.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ini_profile_file.h"
+#include "runtime/emulation/ini_profile_file.h"
 #include "runtime/win32/profile_file_win32.h"
 #include "temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "runtime/posix_path.h"
+#include "runtime/emulation/posix_path.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include "fakes/file_bytes.h"
 #include "fakes/fake_runtime.h"
 #include "fakes/shift_jis.h"
-#include "runtime/memory_folder_process.h"
-#include "runtime/user_folders.h"
+#include "runtime/emulation/memory_folder_process.h"
+#include "runtime/emulation/user_folders.h"
 
 namespace tolvenar {
 namespace {

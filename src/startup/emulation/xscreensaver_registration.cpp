@@ -1,4 +1,4 @@
-#include "startup/xscreensaver_registration.h"
+#include "startup/emulation/xscreensaver_registration.h"
 
 #include <array>
 #include <cstddef>
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/replace_whole_file.h"
+#include "runtime/emulation/replace_whole_file.h"
 
 namespace tolvenar {
 namespace {

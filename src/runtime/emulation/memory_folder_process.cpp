@@ -1,4 +1,4 @@
-#include "runtime/memory_folder_process.h"
+#include "runtime/emulation/memory_folder_process.h"
 
 #include <utility>
 

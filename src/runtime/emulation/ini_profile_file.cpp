@@ -1,4 +1,4 @@
-#include "runtime/ini_profile_file.h"
+#include "runtime/emulation/ini_profile_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "runtime/code_page_932.h"
-#include "runtime/replace_whole_file.h"
+#include "runtime/emulation/replace_whole_file.h"
 
 namespace tolvenar {
 namespace {

@@ -1,4 +1,4 @@
-#include "runtime/replace_whole_file.h"
+#include "runtime/emulation/replace_whole_file.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "runtime/posix_path.h"
+#include "runtime/emulation/posix_path.h"
 
 #include "runtime/code_page_932.h"
 

@@ -1,4 +1,4 @@
-#include "runtime/file_filter.h"
+#include "runtime/emulation/file_filter.h"
 
 #include <gtest/gtest.h>
 

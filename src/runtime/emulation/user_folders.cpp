@@ -1,4 +1,4 @@
-#include "runtime/user_folders.h"
+#include "runtime/emulation/user_folders.h"
 
 namespace tolvenar {
 namespace {

@@ -1,4 +1,4 @@
-#include "scene/gl_conventions.h"
+#include "scene/emulation/gl_conventions.h"
 
 #include <gtest/gtest.h>
 

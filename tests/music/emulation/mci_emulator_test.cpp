@@ -1,4 +1,4 @@
-#include "music/mci_emulator.h"
+#include "music/emulation/mci_emulator.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "fakes/fake_mci.h"
 #include "music/background_music.h"
-#include "music/silent_media.h"
+#include "music/emulation/silent_media.h"
 
 namespace tolvenar {
 namespace {

@@ -1,4 +1,4 @@
-#include "runtime/file_filter.h"
+#include "runtime/emulation/file_filter.h"
 
 #include "runtime/code_page_932.h"
 

@@ -1,4 +1,4 @@
-#include "startup/host_arguments.h"
+#include "startup/emulation/host_arguments.h"
 
 #include <cstddef>
 #include <cstdint>

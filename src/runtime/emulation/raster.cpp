@@ -1,4 +1,4 @@
-#include "runtime/raster.h"
+#include "runtime/emulation/raster.h"
 
 namespace tolvenar {
 namespace {

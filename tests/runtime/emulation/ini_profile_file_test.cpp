@@ -1,4 +1,4 @@
-#include "runtime/ini_profile_file.h"
+#include "runtime/emulation/ini_profile_file.h"
 
 #include "fakes/file_bytes.h"
 

@@ -1,4 +1,4 @@
-#include "music/mci_emulator.h"
+#include "music/emulation/mci_emulator.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "startup/xscreensaver_registration.h"
+#include "startup/emulation/xscreensaver_registration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/timer_queue.h"
+#include "runtime/emulation/timer_queue.h"
 
 #include <gtest/gtest.h>
 

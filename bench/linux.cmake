@@ -1,0 +1,3 @@
+add_executable(bench_linux_reference linux_reference.cpp)
+target_compile_options(bench_linux_reference PRIVATE ${TOLVENAR_WARNINGS})
+target_link_libraries(bench_linux_reference PRIVATE scene_linux scene runtime_linux)
