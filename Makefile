@@ -2,12 +2,22 @@
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native windows linux deb run test test-native test-fuzz test-windows test-linux fuzz lint coverage clean format
+# The platforms' presets, in the order `make test` runs them, and for each the command its tests
+# run under (their display, Wine), the script that shows its saver and its benchmark.
+PRESETS = linux windows
+session.linux = scripts/with-x11
+run.linux = scripts/run-saver-linux
+bench.linux = bench/run-linux
+session.windows = scripts/with-wine
+run.windows = scripts/run-saver
+bench.windows = bench/run
+
+.PHONY: all setup native $(PRESETS) deb run test test-native test-fuzz $(PRESETS:%=test-%) fuzz lint coverage clean format
 
 # PLATFORM=linux: `make run` shows the native Linux saver instead of Tolvenar.scr under Wine.
 PLATFORM ?= windows
 
-all: native windows linux
+all: native $(PRESETS)
 
 setup:
 	@scripts/setup
@@ -16,13 +26,9 @@ native: setup
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native -j $(JOBS)
 
-windows: setup
-	@cmake --preset windows >/dev/null
-	@cmake --build --preset windows -j $(JOBS)
-
-linux: setup
-	@cmake --preset linux >/dev/null
-	@cmake --build --preset linux -j $(JOBS)
+$(PRESETS): setup
+	@cmake --preset $@ >/dev/null
+	@cmake --build --preset $@ -j $(JOBS)
 
 # The Debian package build/deb/tolvenar_<version>_<arch>.deb, built with debhelper on a copy of the
 # sources in build/deb/ (packaging/build-deb).
@@ -32,7 +38,7 @@ deb: setup
 # Shows the saver (ARGS=/c for the settings dialog; with PLATFORM=linux the native saver, ARGS as
 # it takes them). Without a display it runs under Xvfb and saves screenshots into build/screenshots/.
 run: $(PLATFORM)
-	@scripts/run-saver$(if $(filter linux,$(PLATFORM)),-linux) $(ARGS)
+	@$(run.$(PLATFORM)) $(ARGS)
 
 test-native: native
 	@ctest --preset native -j $(JOBS)
@@ -49,16 +55,14 @@ fuzz: setup
 	@ctest --preset fuzz -j $(JOBS) --timeout 0
 	@cmake --preset fuzz -DFUZZ_SECONDS=0 >/dev/null
 
-test-windows: windows
-	@scripts/with-wine ctest --preset windows
+$(PRESETS:%=test-%): test-%: %
+	@$(session.$*) ctest --preset $*
 
-test-linux: linux
-	@scripts/with-x11 ctest --preset linux
+test: test-native test-fuzz $(PRESETS:%=test-%)
 
-test: test-native test-fuzz test-linux test-windows
-
-# Static checks of the core and the back ends: clang-tidy (.clang-tidy) and cppcheck, both must be clean.
-lint: native linux
+# Static checks of the core and the back ends: clang-tidy (.clang-tidy) over each host-built one,
+# and cppcheck, both must be clean.
+lint: native $(filter-out windows,$(PRESETS))
 	@scripts/lint
 
 # Line coverage of the core by the native tests (gcovr), written to build/coverage/.
@@ -76,10 +80,10 @@ format:
 # Frame rate and start-up of the saver against a reference loop, under Wine + Xvfb (bench/run) and
 # natively on llvmpipe (bench/run-linux): bench/RESULTS.md, a section each. PLATFORM=windows or
 # PLATFORM=linux on the command line runs only that one.
-BENCH_RUNS = $(if $(filter file,$(origin PLATFORM)),run run-linux,$(if $(filter linux,$(PLATFORM)),run-linux,run))
+BENCH_RUNS = $(if $(filter file,$(origin PLATFORM)),$(foreach p,$(PRESETS),$(bench.$(p))),$(bench.$(PLATFORM)))
 .PHONY: bench
 bench:
-	@for b in $(BENCH_RUNS); do bench/$$b || exit 1; done
+	@for b in $(BENCH_RUNS); do $$b || exit 1; done
 
 clean:
 	rm -rf build
