@@ -1,16 +1,18 @@
 #pragma once
-// The frame statistics of this process (scene/frame_statistics.h) on Linux's clocks: frames timed
-// by the monotonic clock, the first one from the process's start as /proc/self/stat gives it (in
-// clock ticks, usually 10 ms: the figure is up to one tick late).
+// The frame statistics of this process (scene/frame_statistics.h) on the platform's clocks: each
+// platform's back end defines these members in its bench_statistics_<platform>.cpp (Windows: the
+// performance counter and the process's creation time; Linux: the monotonic clock and the start
+// time /proc/self/stat gives, in clock ticks, usually 10 ms, so that figure is up to a tick late).
 #include "scene/frame_statistics.h"
 
-namespace tolvenar::linux_port {
+namespace tolvenar {
 
 class BenchStatistics {
  public:
   // Measures when TOLVENAR_BENCH_FILE is set.
   BenchStatistics();
-  // Called after each presented frame; no allocation, no file access but the first frame's.
+  // Called after each presented frame; no allocation, no file access but, on Linux, the first
+  // frame's.
   void FramePresented();
   // Writes the file, the first time only.
   void Write() { statistics_.Write(); }
@@ -19,4 +21,4 @@ class BenchStatistics {
   FrameStatistics statistics_;
 };
 
-}  // namespace tolvenar::linux_port
+}  // namespace tolvenar
