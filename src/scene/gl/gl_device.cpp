@@ -97,7 +97,8 @@ GlDevice::GlDevice(GlSurface& surface, Process& process, bool show_fps)
       view_(Identity()),
       projection_(Identity()) {}
 
-GlDevice::~GlDevice() { ReleaseDevice(); }
+// This class's own release, named: what derives from it (a surface paired with it) adds none.
+GlDevice::~GlDevice() { GlDevice::ReleaseDevice(); }
 
 bool GlDevice::CreateRoot() {
   root_ = surface_.Available();
