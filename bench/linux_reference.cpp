@@ -21,6 +21,7 @@
 #include "scene/cube_faces.h"
 #include "scene/d3dx_math.h"
 #include "scene/direct3d_values.h"
+#include "scene/gl/gl_device.h"
 #include "scene/gl_conventions.h"
 #include "scene/linux/glx_surface.h"
 #include "scene/linux/x_display.h"
@@ -31,6 +32,7 @@ namespace {
 
 using namespace tolvenar;
 using namespace tolvenar::linux_port;
+using tolvenar::gl::GlTextures;
 
 using d3d8::kFilterNone;
 using d3d8::kFilterPoint;
