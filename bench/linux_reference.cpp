@@ -17,12 +17,13 @@
 
 #include "runtime/linux/embedded_data_linux.h"
 #include "runtime/picture.h"
+#include "scene/bench_statistics.h"
 #include "scene/cube_faces.h"
 #include "scene/d3dx_math.h"
 #include "scene/direct3d_values.h"
 #include "scene/emulation/gl_conventions.h"
-#include "scene/linux/bench_statistics.h"
-#include "scene/linux/graphics3d_linux.h"
+#include "scene/gl/gl_device.h"
+#include "scene/linux/glx_surface.h"
 #include "scene/linux/x_display.h"
 #include "scene/saver_window.h"
 #include "scene/texels.h"
@@ -31,6 +32,7 @@ namespace {
 
 using namespace tolvenar;
 using namespace tolvenar::linux_port;
+using tolvenar::gl::GlTextures;
 
 using d3d8::kFilterNone;
 using d3d8::kFilterPoint;

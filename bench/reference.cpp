@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "runtime/picture.h"
+#include "scene/bench_statistics.h"
 #include "scene/direct3d_scene.h"
 #include "scene/texels.h"
-#include "scene/win32/bench_statistics.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ D3DMATRIX RotationY(float a) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  tolvenar::win32::BenchStatistics statistics;
+  tolvenar::BenchStatistics statistics;
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = WindowProc;
   window_class.hInstance = instance;

@@ -40,12 +40,14 @@ endfunction()
 # tolvenar_subsystem(<name> [DEPS ...]): the subsystem of this folder: its platform-neutral
 # library <name> from the folder's sources, built for every preset; then the folder's emulation/
 # (what re-creates Windows' services for the other platforms, library <name>_emulation, also built
-# for every preset) and the selected platform's folder, each with its own CMakeLists.txt.
+# for every preset), the halves several platforms share that the selected platform uses
+# (TOLVENAR_SHARED_HALVES, set by cmake/platforms/<platform>.cmake: the GL device's gl/) and the
+# selected platform's folder, each with its own CMakeLists.txt.
 function(tolvenar_subsystem name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   tolvenar_library(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
-  foreach(folder emulation ${TOLVENAR_PLATFORM})
+  foreach(folder emulation ${TOLVENAR_SHARED_HALVES} ${TOLVENAR_PLATFORM})
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/CMakeLists.txt)
       add_subdirectory(${folder})
     endif()

@@ -80,6 +80,12 @@ VIOLATIONS = [(f"core includes {h}", core_includes(h), "a platform header outsid
     ("a dependency through a variable",
      [edited("settings/CMakeLists.txt", "DEPS runtime)", "DEPS runtime ${more})")],
      "a dependency the checker cannot follow"),
+    ("core includes the shared GL device",
+     [planted_file("scene/planted.cpp", '#include "scene/gl/gl_device.h"\n')],
+     "scene may not reach scene/gl"),
+    ("the shared GL device includes a platform's",
+     [planted_file("scene/gl/planted.cpp", '#include "scene/linux/x_display.h"\n')],
+     "scene/gl may not reach scene/linux"),
     ("a folder outside the graph", [planted_file("emulation/planted.cpp", "")],
      "src/emulation/: a folder the layer graph does not know"),
     ("core includes the emulation layer",
@@ -118,6 +124,8 @@ ALLOWED = [
       planted_file("scene/wayland/planted.cpp", '#include "music/emulation/silent_media.h"\n'),
       planted_file("startup/emulation/planted.cpp", '#include "runtime/emulation/user_folders.h"\n'
                    '#include "startup/startup.h"\n#include "runtime/process.h"\n')]),
+    ("a new platform's back end on the shared GL device",
+     [planted_file("scene/wayland/planted.cpp", '#include "scene/gl/gl_device.h"\n')]),
 ]
 
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "runtime/win32/handles.h"
+#include "scene/bench_statistics.h"
 #include "scene/graphics3d.h"
 #include "scene/win32/device_warm_up.h"
-#include "scene/win32/bench_statistics.h"
 
 namespace tolvenar::win32 {
 

@@ -336,6 +336,66 @@ TEST_F(GlDeviceTest, FrameRateOverlayDrawsInTheLowerLeftCorner) {
   EXPECT_GE(last - first + 1, width - 1);
 }
 
+// A surface that is not GLX's own, as another window system's would be: it forwards to GLX and
+// records what the device asks of it, and can report the window gone.
+class RecordingSurface final : public gl::GlSurface {
+ public:
+  RecordingSurface(Display* display, Window window) : glx_(display, window) {}
+  bool Available() override { return Call("Available", glx_.Available()); }
+  bool VersionSupported() override { return Call("VersionSupported", glx_.VersionSupported()); }
+  bool MakeContext() override { return Call("MakeContext", glx_.MakeContext()); }
+  void ReleaseContext() override {
+    Call("ReleaseContext", true);
+    glx_.ReleaseContext();
+  }
+  std::optional<gl::SurfaceSize> Size() override {
+    Call("Size", true);
+    return gone ? std::nullopt : glx_.Size();
+  }
+  void Present() override {
+    Call("Present", true);
+    glx_.Present();
+  }
+  std::optional<gl::FontLists> MakeFont(int first, int count) override {
+    Call("MakeFont", true);
+    return glx_.MakeFont(first, count);
+  }
+
+  std::vector<std::string> calls;
+  bool gone = false;
+
+ private:
+  bool Call(const char* name, bool result) {
+    calls.emplace_back(name);
+    return result;
+  }
+  GlxSurface glx_;
+};
+
+TEST_F(GlSceneTest, TheDeviceAsksItsSurfaceForTheSizeOncePerFrameAndNothingOnceTheWindowIsGone) {
+  HostWindow window(display.get(), HostVisual::kDefault, 0, 64, 64);
+  RecordingSurface surface(display.get(), window.get());
+  {
+    gl::GlDevice device(surface, process, true);
+    std::uint32_t format = 0;
+    ASSERT_TRUE(device.CreateRoot() && device.CreateDirect3D() &&
+                device.GetAdapterDisplayModeFormat(0, format) &&
+                device.CreateDevice(0, 1, 0x20, PresentParameters{true, 4, format}));
+    for (int frame = 0; frame < 2; ++frame) {
+      EXPECT_TRUE(device.Clear(1, kClearColour, 1, 0) && device.Present());
+    }
+    surface.gone = true;
+    EXPECT_FALSE(device.Clear(1, kClearColour, 1, 0));
+    EXPECT_FALSE(device.BeginScene() || device.Present());
+    device.ReleaseDevice();
+    // The font is made once, at the first frame that shows the frame rate.
+    EXPECT_EQ(surface.calls, (std::vector<std::string>{
+                                 "Available", "VersionSupported", "MakeContext", "Size", "MakeFont",
+                                 "Present", "Size", "Present", "Size", "ReleaseContext"}));
+  }
+  EXPECT_EQ(surface.calls.back(), "ReleaseContext") << "the device releases as it goes";
+}
+
 TEST_F(GlSceneTest, AWindowThatGoesAwayFailsTheFrameAndStillReleases) {
   HostWindow window(display.get(), HostVisual::kArgbWithoutGl, 0, 64, 64);
   LinearRandomness randomness;

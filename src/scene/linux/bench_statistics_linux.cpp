@@ -1,4 +1,4 @@
-#include "scene/linux/bench_statistics.h"
+#include "scene/bench_statistics.h"
 
 #include <time.h>
 #include <unistd.h>
@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 
-namespace tolvenar::linux_port {
+namespace tolvenar {
 
 namespace {
 
@@ -47,4 +48,4 @@ void BenchStatistics::FramePresented() {
   statistics_.FramePresented(Nanoseconds(CLOCK_MONOTONIC), SinceProcessStartMs);
 }
 
-}  // namespace tolvenar::linux_port
+}  // namespace tolvenar

@@ -1,9 +1,11 @@
-#include "scene/win32/bench_statistics.h"
+#include "scene/bench_statistics.h"
+
+#include <windows.h>
 
 #include <cstdint>
 #include <string>
 
-namespace tolvenar::win32 {
+namespace tolvenar {
 
 namespace {
 
@@ -41,4 +43,4 @@ void BenchStatistics::FramePresented() {
   statistics_.FramePresented(static_cast<std::uint64_t>(now.QuadPart), SinceProcessCreationMs);
 }
 
-}  // namespace tolvenar::win32
+}  // namespace tolvenar

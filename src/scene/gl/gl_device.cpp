@@ -1,17 +1,13 @@
-#include "scene/linux/graphics3d_linux.h"
-
-#include <X11/Xutil.h>
+#include "scene/gl/gl_device.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <memory>
 
 #include "runtime/picture.h"
 #include "scene/direct3d_values.h"
 #include "scene/texels.h"
 
-namespace tolvenar::linux_port {
+namespace tolvenar::gl {
 
 namespace {
 
@@ -21,36 +17,10 @@ constexpr int kFontFirst = 32;  // the printable ASCII characters
 constexpr int kFontCount = 96;
 constexpr int kFrameRateMargin = 8;
 
-struct XFreeDeleter {
-  void operator()(void* p) const { XFree(p); }
-};
-
 Matrix4 Identity() {
   Matrix4 m;
   for (int i = 0; i < 4; ++i) m.m[i][i] = 1;
   return m;
-}
-
-int Attribute(Display* display, GLXFBConfig config, int attribute) {
-  int value = 0;
-  glXGetFBConfigAttrib(display, config, attribute, &value);
-  return value;
-}
-
-FrameBufferCandidate CandidateOf(Display* display, GLXFBConfig config) {
-  FrameBufferCandidate c;
-  c.visual_id = static_cast<std::uint32_t>(Attribute(display, config, GLX_VISUAL_ID));
-  const std::unique_ptr<XVisualInfo, XFreeDeleter> visual(
-      glXGetVisualFromFBConfig(display, config));
-  c.visual_depth = visual ? visual->depth : 0;
-  c.double_buffered = Attribute(display, config, GLX_DOUBLEBUFFER) != 0;
-  c.red = Attribute(display, config, GLX_RED_SIZE);
-  c.green = Attribute(display, config, GLX_GREEN_SIZE);
-  c.blue = Attribute(display, config, GLX_BLUE_SIZE);
-  c.alpha = Attribute(display, config, GLX_ALPHA_SIZE);
-  c.depth = Attribute(display, config, GLX_DEPTH_SIZE);
-  c.stencil = Attribute(display, config, GLX_STENCIL_SIZE);
-  return c;
 }
 
 void SetMatrices(GLenum mode, const GlMatrixPair& pair) {
@@ -75,11 +45,6 @@ std::uint64_t NowMilliseconds() {
 
 }  // namespace
 
-void DestroyContext::operator()(Display* display, GLXContext context) const {
-  if (glXGetCurrentContext() == context) glXMakeContextCurrent(display, None, None, nullptr);
-  glXDestroyContext(display, context);
-}
-
 GLuint GlTextures::Make() {
   GLuint name = 0;
   glGenTextures(1, &name);
@@ -97,28 +62,21 @@ void GlTextures::clear() {
   names_.clear();
 }
 
-bool GlFont::Load(Display* display, const char* name) {
+bool GlFont::Load(GlSurface& surface) {
   reset();
-  font_ = XLoadQueryFont(display, name);
-  if (!font_) return false;
-  display_ = display;
-  descent_ = font_->descent;
-  blank_advance_ = XTextWidth(font_, " ", 1);
-  base_ = glGenLists(kFontCount);
-  if (base_ == 0) return false;
-  glXUseXFont(font_->fid, kFontFirst, kFontCount, static_cast<int>(base_));
+  const std::optional<FontLists> lists = surface.MakeFont(kFontFirst, kFontCount);
+  if (!lists) return false;
+  lists_ = *lists;
   return true;
 }
 
 void GlFont::reset() {
-  if (base_ != 0) glDeleteLists(base_, kFontCount);
-  base_ = 0;
-  if (font_) XFreeFont(display_, font_);
-  font_ = nullptr;
+  if (lists_.base != 0) glDeleteLists(lists_.base, kFontCount);
+  lists_ = FontLists{};
 }
 
 void GlFont::Draw(const std::string& text) const {
-  glListBase(base_ - kFontFirst);
+  glListBase(lists_.base - kFontFirst);
   // The list made for a blank glyph does not move the raster position: each blank moves it by the
   // font's advance by hand.
   std::size_t start = 0;
@@ -126,111 +84,44 @@ void GlFont::Draw(const std::string& text) const {
     const std::size_t blank = std::min(text.find(' ', start), text.size());
     glCallLists(static_cast<GLsizei>(blank - start), GL_UNSIGNED_BYTE, text.data() + start);
     if (blank == text.size()) break;
-    glBitmap(0, 0, 0, 0, static_cast<GLfloat>(blank_advance_), 0, nullptr);
+    glBitmap(0, 0, 0, 0, static_cast<GLfloat>(lists_.blank_advance), 0, nullptr);
     start = blank + 1;
   }
 }
 
-GlGraphics3D::GlGraphics3D(Display* display, Window window, Process& process, bool show_fps)
-    : display_(display),
-      target_(window),
+GlDevice::GlDevice(GlSurface& surface, Process& process, bool show_fps)
+    : surface_(surface),
       process_(process),
       show_fps_(show_fps),
       world_(Identity()),
       view_(Identity()),
       projection_(Identity()) {}
 
-GlGraphics3D::~GlGraphics3D() { ReleaseDevice(); }
+// This class's own release, named: what derives from it (a surface paired with it) adds none.
+GlDevice::~GlDevice() { GlDevice::ReleaseDevice(); }
 
-bool GlGraphics3D::CreateRoot() {
-  root_ = epoxy_has_glx(display_);
+bool GlDevice::CreateRoot() {
+  root_ = surface_.Available();
   return root_;
 }
 
-bool GlGraphics3D::CreateDirect3D() {
-  int major = 0;
-  int minor = 0;
-  direct3d_ = root_ && glXQueryVersion(display_, &major, &minor) &&
-              (major > 1 || (major == 1 && minor >= 3));
+bool GlDevice::CreateDirect3D() {
+  direct3d_ = root_ && surface_.VersionSupported();
   return direct3d_;
 }
 
 // The back buffer always takes the window's visual, so the format only has to be one the scene
 // can hand back unchanged.
-bool GlGraphics3D::GetAdapterDisplayModeFormat(std::uint32_t adapter, std::uint32_t& format) {
+bool GlDevice::GetAdapterDisplayModeFormat(std::uint32_t adapter, std::uint32_t& format) {
   if (!direct3d_ || adapter != 0) return false;
   format = kFormatX8R8G8B8;
   return true;
 }
 
-bool GlGraphics3D::CreateDevice(std::uint32_t adapter, std::uint32_t, std::uint32_t,
-                                const PresentParameters&) {
-  if (!direct3d_ || adapter != 0 || context_) return false;
-  XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display_, target_, &attributes)) return false;
-  const int screen = XScreenNumberOfScreen(attributes.screen);
-
-  const int wanted[] = {GLX_DRAWABLE_TYPE,
-                        GLX_WINDOW_BIT,
-                        GLX_RENDER_TYPE,
-                        GLX_RGBA_BIT,
-                        GLX_X_RENDERABLE,
-                        True,
-                        GLX_DOUBLEBUFFER,
-                        True,
-                        None};
-  int count = 0;
-  const std::unique_ptr<GLXFBConfig, XFreeDeleter> configs(
-      glXChooseFBConfig(display_, screen, wanted, &count));
-  if (!configs) return false;
-  std::vector<FrameBufferCandidate> candidates;
-  candidates.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) candidates.push_back(CandidateOf(display_, configs.get()[i]));
-  const std::optional<FrameBufferChoice> choice = ChooseFrameBuffer(
-      candidates, static_cast<std::uint32_t>(XVisualIDFromVisual(attributes.visual)));
-  if (!choice) return false;
-  GLXFBConfig config = configs.get()[choice->index];
-
-  drawable_ = target_;
-  if (choice->own_window) {
-    const std::unique_ptr<XVisualInfo, XFreeDeleter> visual(
-        glXGetVisualFromFBConfig(display_, config));
-    if (!visual) return false;
-    colormap_ = UniqueColormap(display_, XCreateColormap(display_, RootWindow(display_, screen),
-                                                         visual->visual, AllocNone));
-    XSetWindowAttributes set{};
-    set.colormap = colormap_.get();
-    set.border_pixel = 0;
-    set.background_pixmap = None;
-    // No input selected: the host's window keeps receiving what happens over the child.
-    child_ =
-        UniqueWindow(display_, XCreateWindow(display_, target_, 0, 0,
-                                             static_cast<unsigned>(std::max(attributes.width, 1)),
-                                             static_cast<unsigned>(std::max(attributes.height, 1)),
-                                             0, visual->depth, InputOutput, visual->visual,
-                                             CWColormap | CWBorderPixel | CWBackPixmap, &set));
-    if (!child_) return false;
-    XMapWindow(display_, child_.get());
-    drawable_ = child_.get();
-  }
-
-  context_ =
-      GlContext(display_, glXCreateNewContext(display_, config, GLX_RGBA_TYPE, nullptr, True));
-  glx_window_ = GlxWindow(display_, glXCreateWindow(display_, config, drawable_, nullptr));
-  if (!context_ || !glx_window_ ||
-      !glXMakeContextCurrent(display_, glx_window_.get(), glx_window_.get(), context_.get())) {
-    ReleaseDevice();
-    return false;
-  }
-
-  const int interval = SwapInterval(std::getenv("TOLVENAR_SWAP_INTERVAL"));
-  if (epoxy_has_glx_extension(display_, screen, "GLX_EXT_swap_control")) {
-    glXSwapIntervalEXT(display_, glx_window_.get(), interval);
-  } else if (epoxy_has_glx_extension(display_, screen, "GLX_MESA_swap_control")) {
-    glXSwapIntervalMESA(static_cast<unsigned>(interval));
-  } else if (interval > 0 && epoxy_has_glx_extension(display_, screen, "GLX_SGI_swap_control")) {
-    glXSwapIntervalSGI(interval);
-  }
+bool GlDevice::CreateDevice(std::uint32_t adapter, std::uint32_t, std::uint32_t,
+                            const PresentParameters&) {
+  if (!direct3d_ || adapter != 0 || context_ || !surface_.MakeContext()) return false;
+  context_ = true;
 
   // A new Direct3D device: no depth buffer, no blending, modulated stage 0, no ambient light.
   glDisable(GL_DEPTH_TEST);
@@ -250,18 +141,18 @@ bool GlGraphics3D::CreateDevice(std::uint32_t adapter, std::uint32_t, std::uint3
   return RefreshSize();
 }
 
-bool GlGraphics3D::SetVertexShader(std::uint32_t vertex_format) {
+bool GlDevice::SetVertexShader(std::uint32_t vertex_format) {
   if (!Device()) return false;
   layout_ = GlVertexLayoutOf(vertex_format);
   return layout_.has_value();
 }
 
-bool GlGraphics3D::SetRenderState(std::uint32_t state, std::uint32_t value) {
+bool GlDevice::SetRenderState(std::uint32_t state, std::uint32_t value) {
   const std::optional<GlRenderSwitch> s = GlRenderState(state, value);
   return Device() && s && ApplyRenderSwitch(*s);
 }
 
-bool GlGraphics3D::ApplyRenderSwitch(const GlRenderSwitch& s) {
+bool GlDevice::ApplyRenderSwitch(const GlRenderSwitch& s) {
   GLenum capability = GL_LIGHTING;
   switch (s.kind) {
     case GlRenderSwitch::Kind::kLighting:
@@ -283,16 +174,16 @@ bool GlGraphics3D::ApplyRenderSwitch(const GlRenderSwitch& s) {
   return true;
 }
 
-bool GlGraphics3D::CreateVertexBuffer(std::uint32_t length, std::uint32_t, std::uint32_t,
-                                      std::uint32_t, VertexBuffer3D& buffer) {
+bool GlDevice::CreateVertexBuffer(std::uint32_t length, std::uint32_t, std::uint32_t, std::uint32_t,
+                                  VertexBuffer3D& buffer) {
   if (!Device() || length == 0) return false;
   buffers_.emplace_back(length);
   buffer = static_cast<VertexBuffer3D>(buffers_.size());
   return true;
 }
 
-bool GlGraphics3D::SetVertexBufferData(VertexBuffer3D buffer, std::uint32_t offset,
-                                       std::uint32_t size, std::uint32_t, const void* data) {
+bool GlDevice::SetVertexBufferData(VertexBuffer3D buffer, std::uint32_t offset, std::uint32_t size,
+                                   std::uint32_t, const void* data) {
   const auto index = static_cast<std::size_t>(buffer);
   if (index < 1 || index > buffers_.size()) return false;
   std::vector<unsigned char>& bytes = buffers_[index - 1];
@@ -301,7 +192,7 @@ bool GlGraphics3D::SetVertexBufferData(VertexBuffer3D buffer, std::uint32_t offs
   return true;
 }
 
-bool GlGraphics3D::SetTransform(std::uint32_t state, const Matrix4& matrix) {
+bool GlDevice::SetTransform(std::uint32_t state, const Matrix4& matrix) {
   if (!Device()) return false;
   switch (state) {
     case kTransformWorld:
@@ -318,9 +209,8 @@ bool GlGraphics3D::SetTransform(std::uint32_t state, const Matrix4& matrix) {
   }
 }
 
-bool GlGraphics3D::CreateTextureFromFile(const std::string& path,
-                                         const TextureFileArguments& arguments,
-                                         Texture3D& texture) {
+bool GlDevice::CreateTextureFromFile(const std::string& path, const TextureFileArguments& arguments,
+                                     Texture3D& texture) {
   if (!Device() || (arguments.format != kFormatA8R8G8B8 && arguments.format != kFormatX8R8G8B8) ||
       arguments.width == 0 || arguments.height == 0) {
     return false;
@@ -349,13 +239,13 @@ bool GlGraphics3D::CreateTextureFromFile(const std::string& path,
   return true;
 }
 
-bool GlGraphics3D::SetViewport(const Viewport3D& viewport) {
+bool GlDevice::SetViewport(const Viewport3D& viewport) {
   if (!Device()) return false;
   viewport_ = viewport;
   return true;
 }
 
-bool GlGraphics3D::Clear(std::uint32_t flags, std::uint32_t colour, float, std::uint32_t) {
+bool GlDevice::Clear(std::uint32_t flags, std::uint32_t colour, float, std::uint32_t) {
   // No depth or stencil buffer to clear.
   if (!Device() || flags != kClearTarget || !RefreshSize()) return false;
   ApplyViewport();
@@ -365,13 +255,13 @@ bool GlGraphics3D::Clear(std::uint32_t flags, std::uint32_t colour, float, std::
   return true;
 }
 
-bool GlGraphics3D::BeginScene() {
+bool GlDevice::BeginScene() {
   if (!Device() || in_scene_) return false;
   in_scene_ = true;
   return true;
 }
 
-bool GlGraphics3D::SetTexture(std::uint32_t stage, Texture3D texture) {
+bool GlDevice::SetTexture(std::uint32_t stage, Texture3D texture) {
   if (!Device() || stage != 0) return false;
   if (texture == Texture3D::kNone) {
     glDisable(GL_TEXTURE_2D);
@@ -386,8 +276,7 @@ bool GlGraphics3D::SetTexture(std::uint32_t stage, Texture3D texture) {
   return true;
 }
 
-bool GlGraphics3D::SetStreamSource(std::uint32_t stream, VertexBuffer3D buffer,
-                                   std::uint32_t stride) {
+bool GlDevice::SetStreamSource(std::uint32_t stream, VertexBuffer3D buffer, std::uint32_t stride) {
   const auto index = static_cast<std::size_t>(buffer);
   if (!Device() || stream != 0 || index < 1 || index > buffers_.size() || stride == 0) {
     return false;
@@ -397,8 +286,8 @@ bool GlGraphics3D::SetStreamSource(std::uint32_t stream, VertexBuffer3D buffer,
   return true;
 }
 
-bool GlGraphics3D::DrawPrimitive(std::uint32_t primitive_type, std::uint32_t start_vertex,
-                                 std::uint32_t primitive_count) {
+bool GlDevice::DrawPrimitive(std::uint32_t primitive_type, std::uint32_t start_vertex,
+                             std::uint32_t primitive_count) {
   const std::optional<int> vertices = GlStripVertexCount(primitive_type, primitive_count);
   if (!Device() || !vertices || !stream_ || !layout_ || stride_ < std::uint32_t(layout_->stride) ||
       (std::uint64_t{start_vertex} + static_cast<std::uint64_t>(*vertices)) * stride_ >
@@ -426,33 +315,28 @@ bool GlGraphics3D::DrawPrimitive(std::uint32_t primitive_type, std::uint32_t sta
   return true;
 }
 
-bool GlGraphics3D::EndScene() {
+bool GlDevice::EndScene() {
   if (!Device() || !in_scene_) return false;
   in_scene_ = false;
   return true;
 }
 
-bool GlGraphics3D::Present() {
+bool GlDevice::Present() {
   if (!Device()) return false;
   if (show_fps_) {
     frame_rate_.FramePresented(NowMilliseconds());
     DrawFrameRate();
   }
-  glXSwapBuffers(display_, glx_window_.get());
-  statistics_.FramePresented();
+  surface_.Present();
   size_known_ = false;
   return true;
 }
 
-void GlGraphics3D::ReleaseDevice() {
-  statistics_.Write();
+void GlDevice::ReleaseDevice() {
   font_.reset();
   textures_.clear();
-  context_.reset();
-  glx_window_.reset();
-  child_.reset();
-  colormap_.reset();
-  drawable_ = 0;
+  surface_.ReleaseContext();
+  context_ = false;
   buffers_.clear();
   stream_ = nullptr;
   layout_.reset();
@@ -462,47 +346,38 @@ void GlGraphics3D::ReleaseDevice() {
   font_tried_ = false;
 }
 
-void GlGraphics3D::ReleaseDirect3D() { direct3d_ = false; }
+void GlDevice::ReleaseDirect3D() { direct3d_ = false; }
 
-void GlGraphics3D::ReleaseRoot() { root_ = false; }
+void GlDevice::ReleaseRoot() { root_ = false; }
 
-bool GlGraphics3D::RefreshSize() {
+bool GlDevice::RefreshSize() {
   if (lost_) return false;
   if (size_known_) return true;
-  Window root = 0;
-  int x = 0;
-  int y = 0;
-  unsigned width = 0;
-  unsigned height = 0;
-  unsigned border = 0;
-  unsigned depth = 0;
-  if (!XGetGeometry(display_, target_, &root, &x, &y, &width, &height, &border, &depth)) {
+  const std::optional<SurfaceSize> size = surface_.Size();
+  if (!size) {
     lost_ = true;  // the window is gone: every later call fails
     return false;
   }
-  if (child_ && (static_cast<int>(width) != width_ || static_cast<int>(height) != height_)) {
-    XResizeWindow(display_, child_.get(), std::max(width, 1u), std::max(height, 1u));
-  }
-  width_ = static_cast<int>(width);
-  height_ = static_cast<int>(height);
+  width_ = size->width;
+  height_ = size->height;
   size_known_ = true;
   return true;
 }
 
-Viewport3D GlGraphics3D::CurrentViewport() const {
+Viewport3D GlDevice::CurrentViewport() const {
   return viewport_ ? *viewport_ : WholeDrawable(width_, height_);
 }
 
-void GlGraphics3D::ApplyViewport() {
+void GlDevice::ApplyViewport() {
   const GlRect rect = GlViewportRect(CurrentViewport(), height_);
   glViewport(rect.x, rect.y, rect.width, rect.height);
   glScissor(rect.x, rect.y, rect.width, rect.height);
 }
 
-void GlGraphics3D::DrawFrameRate() {
+void GlDevice::DrawFrameRate() {
   if (!font_ && !font_tried_) {
     font_tried_ = true;
-    if (!font_.Load(display_, "fixed")) font_.reset();
+    if (!font_.Load(surface_)) font_.reset();
   }
   if (!font_) return;
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
@@ -527,4 +402,4 @@ void GlGraphics3D::DrawFrameRate() {
   glPopAttrib();
 }
 
-}  // namespace tolvenar::linux_port
+}  // namespace tolvenar::gl
