@@ -21,10 +21,6 @@ constexpr int kFontFirst = 32;  // the printable ASCII characters
 constexpr int kFontCount = 96;
 constexpr int kFrameRateMargin = 8;
 
-struct XFreeDeleter {
-  void operator()(void* p) const { XFree(p); }
-};
-
 Matrix4 Identity() {
   Matrix4 m;
   for (int i = 0; i < 4; ++i) m.m[i][i] = 1;
@@ -40,8 +36,7 @@ int Attribute(Display* display, GLXFBConfig config, int attribute) {
 FrameBufferCandidate CandidateOf(Display* display, GLXFBConfig config) {
   FrameBufferCandidate c;
   c.visual_id = static_cast<std::uint32_t>(Attribute(display, config, GLX_VISUAL_ID));
-  const std::unique_ptr<XVisualInfo, XFreeDeleter> visual(
-      glXGetVisualFromFBConfig(display, config));
+  const XMemory<XVisualInfo> visual(glXGetVisualFromFBConfig(display, config));
   c.visual_depth = visual ? visual->depth : 0;
   c.double_buffered = Attribute(display, config, GLX_DOUBLEBUFFER) != 0;
   c.red = Attribute(display, config, GLX_RED_SIZE);
@@ -180,8 +175,7 @@ bool GlGraphics3D::CreateDevice(std::uint32_t adapter, std::uint32_t, std::uint3
                         True,
                         None};
   int count = 0;
-  const std::unique_ptr<GLXFBConfig, XFreeDeleter> configs(
-      glXChooseFBConfig(display_, screen, wanted, &count));
+  const XMemory<GLXFBConfig> configs(glXChooseFBConfig(display_, screen, wanted, &count));
   if (!configs) return false;
   std::vector<FrameBufferCandidate> candidates;
   candidates.reserve(static_cast<std::size_t>(count));
@@ -193,8 +187,7 @@ bool GlGraphics3D::CreateDevice(std::uint32_t adapter, std::uint32_t, std::uint3
 
   drawable_ = target_;
   if (choice->own_window) {
-    const std::unique_ptr<XVisualInfo, XFreeDeleter> visual(
-        glXGetVisualFromFBConfig(display_, config));
+    const XMemory<XVisualInfo> visual(glXGetVisualFromFBConfig(display_, config));
     if (!visual) return false;
     colormap_ = UniqueColormap(display_, XCreateColormap(display_, RootWindow(display_, screen),
                                                          visual->visual, AllocNone));
