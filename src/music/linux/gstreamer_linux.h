@@ -35,7 +35,7 @@ class Playbin {
   Playbin(const Playbin&) = delete;
   Playbin& operator=(const Playbin&) = delete;
 
-  bool valid() const { return pipeline_ != nullptr; }
+  bool valid() const { return static_cast<bool>(pipeline_); }
   GstElement* element() const { return pipeline_.get(); }
   bool SetState(GstState state);
   // Goes to PAUSED and waits (at most `timeout_ms`) for the first sound to be ready; false on
