@@ -14,6 +14,12 @@ struct FreeXMemory {
 template <typename T>
 using XMemory = UniqueResource<T*, FreeXMemory>;
 
+struct CloseDisplay {
+  void operator()(Display* display) const { XCloseDisplay(display); }
+};
+// A connection to an X server.
+using UniqueDisplay = UniqueResource<Display*, CloseDisplay>;
+
 // Frees a server resource with Free{}(display, handle), keeping the display it belongs to.
 template <typename Free>
 struct FreeOnDisplay {
