@@ -26,7 +26,7 @@ TEST(UniqueResource, FreesEachHandleOnceWhateverHandsItOn) {
     Owned zero(0, {&log, "a"});  // 0 is a handle where -1 is none
     EXPECT_TRUE(zero);
     Owned moved(std::move(zero));
-    EXPECT_FALSE(zero);
+    EXPECT_FALSE(zero);  // NOLINT(bugprone-use-after-move): the emptied source is the point
     EXPECT_EQ(moved.get(), 0);
     Owned other(7, {&log, "b"});
     other = std::move(moved);  // 7 goes, 0 comes with its release
