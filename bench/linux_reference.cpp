@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,10 +36,6 @@ using tolvenar::gl::GlTextures;
 using d3d8::kFilterNone;
 using d3d8::kFilterPoint;
 
-struct XFreeDeleter {
-  void operator()(void* p) const { XFree(p); }
-};
-
 // The saver's projection: aspect 1, a very wide field of view.
 Matrix4 Projection() {
   Matrix4 m;
@@ -61,8 +56,7 @@ std::optional<GLXFBConfig> ConfigFor(Display* display, int screen, VisualID visu
                         True,
                         None};
   int count = 0;
-  const std::unique_ptr<GLXFBConfig, XFreeDeleter> configs(
-      glXChooseFBConfig(display, screen, wanted, &count));
+  const XMemory<GLXFBConfig> configs(glXChooseFBConfig(display, screen, wanted, &count));
   for (int i = 0; configs && i < count; ++i) {
     int id = 0;
     glXGetFBConfigAttrib(display, configs.get()[i], GLX_VISUAL_ID, &id);

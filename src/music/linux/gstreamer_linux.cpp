@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "runtime/linux/owners_glib.h"
+
 namespace tolvenar::linux_port {
 namespace {
 
@@ -27,11 +29,9 @@ bool InitializeGStreamer() { return gst_init_check(nullptr, nullptr, nullptr) !=
 
 std::optional<std::string> FileUri(const SystemPath& path) {
   if (!CanOpenForReading(path)) return std::nullopt;
-  gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
+  const GMemory<gchar> uri(gst_filename_to_uri(path.c_str(), nullptr));
   if (!uri) return std::nullopt;
-  std::string text = uri;
-  g_free(uri);
-  return text;
+  return std::string(uri.get());
 }
 
 bool CanMakeAudioSink() {

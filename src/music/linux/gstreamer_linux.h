@@ -3,13 +3,13 @@
 // plays sound only, into the sink TOLVENAR_AUDIO_SINK describes when it is set.
 #include <gst/gst.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "music/media_backend.h"
 #include "runtime/linux/system_path.h"
+#include "runtime/unique_resource.h"
 
 namespace tolvenar::linux_port {
 
@@ -19,8 +19,9 @@ bool InitializeGStreamer();
 struct GstObjectUnref {
   void operator()(gpointer object) const { gst_object_unref(object); }
 };
+// One reference to a GStreamer object (an element, a bus), dropped once.
 template <typename T>
-using GstOwned = std::unique_ptr<T, GstObjectUnref>;
+using GstOwned = UniqueResource<T*, GstObjectUnref>;
 
 // The URI of a file; nullopt when it names no regular file that can be read.
 std::optional<std::string> FileUri(const SystemPath& path);
@@ -34,7 +35,7 @@ class Playbin {
   Playbin(const Playbin&) = delete;
   Playbin& operator=(const Playbin&) = delete;
 
-  bool valid() const { return pipeline_ != nullptr; }
+  bool valid() const { return static_cast<bool>(pipeline_); }
   GstElement* element() const { return pipeline_.get(); }
   bool SetState(GstState state);
   // Goes to PAUSED and waits (at most `timeout_ms`) for the first sound to be ready; false on

@@ -16,13 +16,12 @@ GstFormat TrackFormat() { return gst_format_register("track", "CD track"); }
 // The CD source plays one track of a URI that names a track, and it names one always; once it has
 // read the disc it takes the mode that plays on to the disc's end.
 void PlayToTheEndOfTheDisc(GstElement* playbin) {
-  GstElement* source = nullptr;
-  g_object_get(playbin, "source", &source, nullptr);
+  GstOwned<GstElement> source;
+  g_object_get(playbin, "source", source.put(), nullptr);
   if (!source) return;
-  if (g_object_class_find_property(G_OBJECT_GET_CLASS(source), "mode")) {
-    gst_util_set_object_arg(G_OBJECT(source), "mode", "continuous");
+  if (g_object_class_find_property(G_OBJECT_GET_CLASS(source.get()), "mode")) {
+    gst_util_set_object_arg(G_OBJECT(source.get()), "mode", "continuous");
   }
-  gst_object_unref(source);
 }
 
 // Where `track` starts on the disc played on to its end: the source measures that time from the

@@ -24,9 +24,9 @@ std::uint32_t* Row(cairo_surface_t* image, int y) {
 }  // namespace
 
 UniqueCairoSurface MakeImage(int width, int height, Colour fill) {
-  if (width <= 0 || height <= 0) return nullptr;
+  if (width <= 0 || height <= 0) return {};
   UniqueCairoSurface image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
-  if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+  if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return {};
   cairo_surface_flush(image.get());
   for (int y = 0; y < height; ++y) std::fill_n(Row(image.get(), y), width, Pixel(fill));
   cairo_surface_mark_dirty(image.get());
@@ -35,7 +35,7 @@ UniqueCairoSurface MakeImage(int width, int height, Colour fill) {
 
 UniqueCairoSurface ImageOfPicture(const Picture& picture) {
   UniqueCairoSurface image = MakeImage(picture.width, picture.height, {});
-  if (!image) return nullptr;
+  if (!image) return {};
   cairo_surface_flush(image.get());
   for (int y = 0; y < picture.height; ++y) {
     std::uint32_t* row = Row(image.get(), y);
@@ -118,7 +118,7 @@ void CairoControlSurface::Resize(int width, int height) {
 bool CairoControlSurface::Clear() {
   if (!image_) return false;
   image_ = MakeImage(width_, height_, kButtonFace);
-  return image_ != nullptr;
+  return static_cast<bool>(image_);
 }
 
 bool CairoControlSurface::SetScaleMode(ScaleMode mode) {

@@ -7,22 +7,12 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 
 #include "runtime/drawing_surface.h"
+#include "runtime/linux/owners_cairo.h"
 #include "runtime/screen_units.h"
 
 namespace tolvenar::linux_port {
-
-struct CairoSurfaceRelease {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using UniqueCairoSurface = std::unique_ptr<cairo_surface_t, CairoSurfaceRelease>;
-
-struct CairoRelease {
-  void operator()(cairo_t* cairo) const { cairo_destroy(cairo); }
-};
-using UniqueCairo = std::unique_ptr<cairo_t, CairoRelease>;
 
 // An RGB24 image of this size filled with `fill`; null when it cannot be made.
 UniqueCairoSurface MakeImage(int width, int height, Colour fill);

@@ -2,30 +2,29 @@
 
 #include <X11/Xutil.h>
 
+#include "runtime/linux/owners_x11.h"
+
 namespace tolvenar::linux_port {
 namespace {
 
 bool Titled(Display* display, Window window, const std::string& title) {
-  char* name = nullptr;
-  if (!XFetchName(display, window, &name) || !name) return false;
-  const bool same = title == name;
-  XFree(name);
-  return same;
+  XMemory<char> name;
+  if (!XFetchName(display, window, name.put()) || !name) return false;
+  return title == name.get();
 }
 
 // The window or one of its children down to `depth` levels has the title.
 bool FindTitled(Display* display, Window window, const std::string& title, int depth) {
   Window root = 0;
   Window parent = 0;
-  Window* children = nullptr;
+  XMemory<Window> children;
   unsigned count = 0;
-  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
+  if (!XQueryTree(display, window, &root, &parent, children.put(), &count)) return false;
   bool found = false;
   for (unsigned i = 0; i < count && !found; ++i) {
-    found = Titled(display, children[i], title) ||
-            (depth > 1 && FindTitled(display, children[i], title, depth - 1));
+    found = Titled(display, children.get()[i], title) ||
+            (depth > 1 && FindTitled(display, children.get()[i], title, depth - 1));
   }
-  if (children) XFree(children);
   return found;
 }
 

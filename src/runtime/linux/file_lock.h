@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/exclusive_lock.h"
+#include "runtime/linux/owners_posix.h"
 
 namespace tolvenar::linux_port {
 
@@ -15,12 +16,11 @@ class FileLock final : public ExclusiveLock {
   explicit FileLock(const std::string& path);
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
-  ~FileLock() override;
 
   bool TryTake() override;
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
   bool held_ = false;
 };
 

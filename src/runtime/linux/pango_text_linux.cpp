@@ -4,29 +4,19 @@
 #include <pango/pangocairo.h>
 
 #include <cmath>
-#include <memory>
 
 #include "runtime/linux/cairo_surfaces_linux.h"
+#include "runtime/linux/owners_cairo.h"
+#include "runtime/linux/owners_glib.h"
 
 namespace tolvenar::linux_port {
 namespace {
-
-struct FontRelease {
-  void operator()(PangoFontDescription* font) const { pango_font_description_free(font); }
-};
-struct ObjectRelease {
-  void operator()(void* object) const { g_object_unref(object); }
-};
-struct OptionsRelease {
-  void operator()(cairo_font_options_t* options) const { cairo_font_options_destroy(options); }
-};
 
 // Whether the face asks for grey smoothing at `pixels` per em in its 'gasp' table, as the
 // platform's rasteriser honours it (IPAGothic: crisp from 9 to 16 pixels, smooth above); a face
 // without the table is smoothed.
 bool SmoothedAt(PangoContext* context, const PangoFontDescription* description, int pixels) {
-  const std::unique_ptr<PangoFont, ObjectRelease> font(
-      pango_context_load_font(context, description));
+  const GObjectRef<PangoFont> font(pango_context_load_font(context, description));
   hb_font_t* shaping = font ? pango_font_get_hb_font(font.get()) : nullptr;
   if (!shaping) return true;
   hb_blob_t* table = hb_face_reference_table(hb_font_get_face(shaping), HB_TAG('g', 'a', 's', 'p'));
@@ -49,18 +39,18 @@ bool SmoothedAt(PangoContext* context, const PangoFontDescription* description, 
   return smoothed;
 }
 
-std::unique_ptr<PangoLayout, ObjectRelease> Layout(cairo_t* cairo, std::string_view text,
-                                                   const TextStyle& style, int wrap_width) {
-  std::unique_ptr<PangoLayout, ObjectRelease> layout(pango_cairo_create_layout(cairo));
+GObjectRef<PangoLayout> Layout(cairo_t* cairo, std::string_view text, const TextStyle& style,
+                               int wrap_width) {
+  GObjectRef<PangoLayout> layout(pango_cairo_create_layout(cairo));
 
-  const std::unique_ptr<PangoFontDescription, FontRelease> font(pango_font_description_new());
+  const UniqueFontDescription font(pango_font_description_new());
   pango_font_description_set_family(font.get(), FamiliesOfFace(style.font.face_name).c_str());
   const double pixels = std::lround(style.font.size_points * 20 / style.twips_per_pixel);
   pango_font_description_set_absolute_size(font.get(), pixels * PANGO_SCALE);
   pango_font_description_set_weight(font.get(), static_cast<PangoWeight>(style.font.weight));
   pango_font_description_set_style(font.get(),
                                    style.font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-  const std::unique_ptr<cairo_font_options_t, OptionsRelease> options(cairo_font_options_create());
+  const UniqueFontOptions options(cairo_font_options_create());
   const bool smoothed =
       SmoothedAt(pango_layout_get_context(layout.get()), font.get(), static_cast<int>(pixels));
   cairo_font_options_set_antialias(options.get(),

@@ -13,6 +13,7 @@
 #include <iterator>
 #include <utility>
 
+#include "runtime/linux/owners_posix.h"
 #include "runtime/linux/system_path.h"
 #include "runtime/linux/text_cp932.h"
 
@@ -53,9 +54,7 @@ std::optional<std::string> LinuxProcess::ReadWholeFile(const std::string& path) 
 WriteAccess LinuxProcess::CheckWriteAccess(const std::string& path) {
   const std::optional<SystemPath> system = SystemPath::FromCore(path);
   if (!system) return WriteAccess::kMissing;
-  const int fd = open(system->c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-  if (fd >= 0) {
-    close(fd);
+  if (const UniqueFd fd(open(system->c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY)); fd) {
     return WriteAccess::kWritable;
   }
   return errno == ENOENT || errno == ENOTDIR ? WriteAccess::kMissing : WriteAccess::kDenied;

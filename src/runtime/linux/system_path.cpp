@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "runtime/linux/owners_posix.h"
 #include "runtime/linux/text_cp932.h"
 #include "runtime/emulation/posix_path.h"
 
@@ -24,12 +25,10 @@ std::string CorePath(std::string_view system_name) {
 
 bool CanOpenForReading(const SystemPath& path) {
   // Not blocked by a pipe that has no writer: it is no file either.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+  const UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd) return false;
   struct stat info {};
-  const bool file = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  close(fd);
-  return file;
+  return fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace tolvenar::linux_port

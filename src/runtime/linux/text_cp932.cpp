@@ -1,23 +1,18 @@
 #include "runtime/linux/text_cp932.h"
 
-#include <iconv.h>
-
-#include <memory>
 #include <vector>
+
+#include "runtime/linux/owners_posix.h"
 
 namespace tolvenar::linux_port {
 namespace {
-
-struct IconvClose {
-  void operator()(void* converter) const { iconv_close(static_cast<iconv_t>(converter)); }
-};
 
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view text) {
   const iconv_t converter = iconv_open(to, from);
   // iconv_open's documented failure value.
   // NOLINTNEXTLINE(performance-no-int-to-ptr)
   if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  const std::unique_ptr<void, IconvClose> owner(converter);
+  const UniqueIconv owner(converter);
   // A code page 932 character takes at most 3 bytes in UTF-8; a UTF-8 character never takes
   // fewer bytes than its code page 932 form.
   std::vector<char> out(text.size() * 3 + 1);

@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 
 #include "runtime/emulation/file_filter.h"
+#include "runtime/linux/owners_glib.h"
 #include "runtime/linux/system_path.h"
 #include "runtime/linux/text_cp932.h"
 #include "runtime/mouse_press.h"
@@ -30,10 +30,6 @@ GdkRectangle PrimaryMonitorArea() {
   if (monitor) gdk_monitor_get_geometry(monitor, &area);
   return area;
 }
-
-struct GFree {
-  void operator()(void* p) const { g_free(p); }
-};
 
 }  // namespace
 
@@ -71,16 +67,15 @@ void LinuxAppPointer::SetAppPointer(AppPointerShape shape) {
   shape_ = shape;
   GdkDisplay* display = gdk_display_get_default();
   if (!display) return;
-  GdkCursor* cursor =
-      shape == AppPointerShape::kHourglass ? gdk_cursor_new_from_name(display, "wait") : nullptr;
+  const GObjectRef<GdkCursor> cursor(
+      shape == AppPointerShape::kHourglass ? gdk_cursor_new_from_name(display, "wait") : nullptr);
   GList* toplevels = gtk_window_list_toplevels();
   for (GList* item = toplevels; item; item = item->next) {
     if (GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(item->data))) {
-      gdk_window_set_cursor(window, cursor);
+      gdk_window_set_cursor(window, cursor.get());
     }
   }
   g_list_free(toplevels);
-  if (cursor) g_object_unref(cursor);
   gdk_display_flush(display);
 }
 
@@ -129,10 +124,8 @@ FileChoice LinuxFileChooser::OpenFileName(const OpenFileRequest& request) {
   const std::string title = Cp932ToUtf8(request.title).value_or("");
   GtkWidget* owner = WidgetOf(request.owner);
   GtkWindow* parent = owner ? GTK_WINDOW(gtk_widget_get_toplevel(owner)) : nullptr;
-  const std::unique_ptr<GtkFileChooserNative, void (*)(gpointer)> chooser(
-      gtk_file_chooser_native_new(title.c_str(), parent, GTK_FILE_CHOOSER_ACTION_OPEN, nullptr,
-                                  nullptr),
-      g_object_unref);
+  const GObjectRef<GtkFileChooserNative> chooser(gtk_file_chooser_native_new(
+      title.c_str(), parent, GTK_FILE_CHOOSER_ACTION_OPEN, nullptr, nullptr));
   for (GtkFileFilter* filter : MakeFileFilters(request.filter)) {
     gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser.get()), filter);  // takes it
   }
@@ -140,8 +133,7 @@ FileChoice LinuxFileChooser::OpenFileName(const OpenFileRequest& request) {
     gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser.get()), folder->c_str());
   }
   if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser.get())) != GTK_RESPONSE_ACCEPT) return {};
-  const std::unique_ptr<char, GFree> chosen(
-      gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser.get())));
+  const GMemory<char> chosen(gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser.get())));
   if (!chosen) return {};
   return ChosenFileAnswer(chosen.get(), request.file_buffer_size);
 }

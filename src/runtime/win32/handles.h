@@ -1,46 +1,15 @@
 #pragma once
-// Owning and scoped wrappers for platform handles, all in one place: one template for the handles
-// freed by one function, a type per kind of handle, and the types that need more than the handle
-// (a window timer, a device context, an object selected into one, a COM pointer). Each frees its
-// handle once; copy deleted, move allowed where a move makes sense.
+// Owning and scoped wrappers for platform handles, all in one place: a type per kind of handle on
+// the shared owning template, and the types that need more than the handle (a window timer, a
+// device context, an object selected into one, a COM pointer). Each frees its handle once; copy
+// deleted, move allowed where a move makes sense.
 #include <windows.h>
 
 #include <utility>
 
+#include "runtime/unique_resource.h"
+
 namespace tolvenar::win32 {
-
-template <typename Handle, typename Release>
-class UniqueResource {
- public:
-  UniqueResource() = default;
-  explicit UniqueResource(Handle handle) : handle_(handle) {}
-  UniqueResource(const UniqueResource&) = delete;
-  UniqueResource& operator=(const UniqueResource&) = delete;
-  UniqueResource(UniqueResource&& other) noexcept
-      : handle_(std::exchange(other.handle_, nullptr)) {}
-  UniqueResource& operator=(UniqueResource&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  ~UniqueResource() { reset(); }
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  // For creation functions that fill a Handle*: the old handle is freed first.
-  Handle* put() {
-    reset();
-    return &handle_;
-  }
-  void reset() {
-    if (handle_) Release{}(std::exchange(handle_, nullptr));
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
 
 struct CloseKernelHandle {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
@@ -157,10 +126,6 @@ struct ReleaseComReference {
 
 // An owning pointer to a COM interface: one reference, released once.
 template <typename T>
-class ComPtr : public UniqueResource<T*, ReleaseComReference<T>> {
- public:
-  using UniqueResource<T*, ReleaseComReference<T>>::UniqueResource;
-  T* operator->() const { return this->get(); }
-};
+using ComPtr = UniqueResource<T*, ReleaseComReference<T>>;
 
 }  // namespace tolvenar::win32

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 #include <vector>
 
 #include "scene/emulation/gl_conventions.h"
@@ -12,10 +11,6 @@
 namespace tolvenar::linux_port {
 
 namespace {
-
-struct XFreeDeleter {
-  void operator()(void* p) const { XFree(p); }
-};
 
 int Attribute(Display* display, GLXFBConfig config, int attribute) {
   int value = 0;
@@ -26,8 +21,7 @@ int Attribute(Display* display, GLXFBConfig config, int attribute) {
 FrameBufferCandidate CandidateOf(Display* display, GLXFBConfig config) {
   FrameBufferCandidate c;
   c.visual_id = static_cast<std::uint32_t>(Attribute(display, config, GLX_VISUAL_ID));
-  const std::unique_ptr<XVisualInfo, XFreeDeleter> visual(
-      glXGetVisualFromFBConfig(display, config));
+  const XMemory<XVisualInfo> visual(glXGetVisualFromFBConfig(display, config));
   c.visual_depth = visual ? visual->depth : 0;
   c.double_buffered = Attribute(display, config, GLX_DOUBLEBUFFER) != 0;
   c.red = Attribute(display, config, GLX_RED_SIZE);
@@ -69,8 +63,7 @@ bool GlxSurface::MakeContext() {
                         True,
                         None};
   int count = 0;
-  const std::unique_ptr<GLXFBConfig, XFreeDeleter> configs(
-      glXChooseFBConfig(display_, screen, wanted, &count));
+  const XMemory<GLXFBConfig> configs(glXChooseFBConfig(display_, screen, wanted, &count));
   if (!configs) return false;
   std::vector<FrameBufferCandidate> candidates;
   candidates.reserve(static_cast<std::size_t>(count));
@@ -82,8 +75,7 @@ bool GlxSurface::MakeContext() {
 
   drawable_ = target_;
   if (choice->own_window) {
-    const std::unique_ptr<XVisualInfo, XFreeDeleter> visual(
-        glXGetVisualFromFBConfig(display_, config));
+    const XMemory<XVisualInfo> visual(glXGetVisualFromFBConfig(display_, config));
     if (!visual) return false;
     colormap_ = UniqueColormap(display_, XCreateColormap(display_, RootWindow(display_, screen),
                                                          visual->visual, AllocNone));

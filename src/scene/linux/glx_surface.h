@@ -9,49 +9,12 @@
 #include <epoxy/glx.h>
 
 #include <optional>
-#include <utility>
-
+#include "runtime/linux/owners_x11.h"
 #include "scene/bench_statistics.h"
 #include "scene/gl/gl_surface.h"
 
 namespace tolvenar::linux_port {
 
-// A resource of an X display, freed by Free{}(display, handle) with the object.
-template <class Handle, class Free>
-class DisplayResource {
- public:
-  DisplayResource() = default;
-  DisplayResource(Display* display, Handle handle) : display_(display), handle_(handle) {}
-  DisplayResource(const DisplayResource&) = delete;
-  DisplayResource& operator=(const DisplayResource&) = delete;
-  DisplayResource(DisplayResource&& o) noexcept { *this = std::move(o); }
-  DisplayResource& operator=(DisplayResource&& o) noexcept {
-    if (this != &o) {
-      reset();
-      display_ = o.display_;
-      handle_ = std::exchange(o.handle_, Handle{});
-    }
-    return *this;
-  }
-  ~DisplayResource() { reset(); }
-  void reset() {
-    if (handle_ != Handle{}) Free{}(display_, handle_);
-    handle_ = Handle{};
-  }
-  explicit operator bool() const { return handle_ != Handle{}; }
-  Handle get() const { return handle_; }
-
- private:
-  Display* display_ = nullptr;
-  Handle handle_{};
-};
-
-struct DestroyWindow {
-  void operator()(Display* display, Window window) const { XDestroyWindow(display, window); }
-};
-struct FreeColormap {
-  void operator()(Display* display, Colormap colormap) const { XFreeColormap(display, colormap); }
-};
 struct DestroyGlxWindow {
   void operator()(Display* display, GLXWindow window) const { glXDestroyWindow(display, window); }
 };
@@ -59,8 +22,6 @@ struct DestroyGlxWindow {
 struct DestroyContext {
   void operator()(Display* display, GLXContext context) const;
 };
-using UniqueWindow = DisplayResource<Window, DestroyWindow>;
-using UniqueColormap = DisplayResource<Colormap, FreeColormap>;
 // The GLX drawable of an X window, for a context made from a GLXFBConfig.
 using GlxWindow = DisplayResource<GLXWindow, DestroyGlxWindow>;
 using GlContext = DisplayResource<GLXContext, DestroyContext>;

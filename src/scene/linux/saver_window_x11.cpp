@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "runtime/linux/owners_x11.h"
 #include "scene/linux/x_display.h"
 #include "scene/saver_window.h"
 
@@ -38,23 +39,21 @@ Window VirtualRootWindow(Display* display) {
   const Window root = DefaultRootWindow(display);
   const Atom vroot = XInternAtom(display, "__SWM_VROOT", False);
   Window root_return = None, parent = None;
-  Window* children = nullptr;
+  XMemory<Window> children;
   unsigned count = 0;
-  if (!XQueryTree(display, root, &root_return, &parent, &children, &count)) return root;
+  if (!XQueryTree(display, root, &root_return, &parent, children.put(), &count)) return root;
   Window found = root;
   for (unsigned i = 0; i < count && found == root; ++i) {
     Atom type = None;
     int format = 0;
     unsigned long items = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, children[i], vroot, 0, 1, False, XA_WINDOW, &type, &format,
-                           &items, &after, &data) == Success &&
+    XMemory<unsigned char> data;
+    if (XGetWindowProperty(display, children.get()[i], vroot, 0, 1, False, XA_WINDOW, &type,
+                           &format, &items, &after, data.put()) == Success &&
         type == XA_WINDOW && format == 32 && items == 1 && data) {
-      found = *reinterpret_cast<Window*>(data);
+      found = *reinterpret_cast<Window*>(data.get());
     }
-    if (data) XFree(data);
   }
-  if (children) XFree(children);
   return found;
 }
 

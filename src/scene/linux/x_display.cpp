@@ -33,10 +33,6 @@ XDisplay::XDisplay() : display_(OpenDisplay()) {
   XSetIOErrorHandler(EndQuietlyOnLostDisplay);
 }
 
-XDisplay::~XDisplay() {
-  if (display_) XCloseDisplay(display_);
-}
-
 std::vector<PixelRect> MonitorRects(Display* display) {
   std::vector<PixelRect> monitors;
   int count = 0;

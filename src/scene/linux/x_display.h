@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "runtime/linux/owners_x11.h"
 #include "runtime/pixel_geometry.h"
 
 namespace tolvenar::linux_port {
@@ -30,12 +31,11 @@ class XDisplay {
   XDisplay();
   XDisplay(const XDisplay&) = delete;
   XDisplay& operator=(const XDisplay&) = delete;
-  ~XDisplay();
 
-  Display* get() const { return display_; }
+  Display* get() const { return display_.get(); }
 
  private:
-  Display* display_ = nullptr;
+  UniqueDisplay display_;
 };
 
 }  // namespace tolvenar::linux_port

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "runtime/linux/owners_x11.h"
 #include "runtime/linux/user_services_gtk.h"
 
 namespace tolvenar::linux_port {
@@ -69,16 +70,17 @@ void LinuxWindowAnimation::AnimateRects(WindowHandle, std::int32_t, const PixelR
   values.function = GXinvert;
   values.subwindow_mode = IncludeInferiors;
   values.line_width = 2;
-  GC gc = XCreateGC(display, root, GCFunction | GCSubwindowMode | GCLineWidth, &values);
+  UniqueGc gc(display,
+              XCreateGC(display, root, GCFunction | GCSubwindowMode | GCLineWidth, &values));
   for (const PixelRect& outline : ZoomOutlines(from, to, kZoomSteps)) {
     const unsigned width = static_cast<unsigned>(std::max(outline.right - outline.left, 1));
     const unsigned height = static_cast<unsigned>(std::max(outline.bottom - outline.top, 1));
-    XDrawRectangle(display, root, gc, outline.left, outline.top, width, height);
+    XDrawRectangle(display, root, gc.get(), outline.left, outline.top, width, height);
     XFlush(display);
     std::this_thread::sleep_for(kZoomStepTime);
-    XDrawRectangle(display, root, gc, outline.left, outline.top, width, height);
+    XDrawRectangle(display, root, gc.get(), outline.left, outline.top, width, height);
   }
-  XFreeGC(display, gc);
+  gc.reset();  // freed before the flush sends the last requests
   XFlush(display);
 }
 

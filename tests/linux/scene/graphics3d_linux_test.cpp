@@ -43,10 +43,6 @@ int RecordXError(Display*, XErrorEvent*) {
   return 0;
 }
 
-struct DisplayCloser {
-  void operator()(Display* d) const { XCloseDisplay(d); }
-};
-
 // The visuals a host may give its window.
 enum class HostVisual {
   kDefault,       // the screen's 24-bit visual
@@ -191,7 +187,7 @@ class GlSceneTest : public ::testing::Test {
     return pixels;
   }
 
-  std::unique_ptr<Display, DisplayCloser> display{OpenDisplay()};
+  UniqueDisplay display{OpenDisplay()};
   testing::CallLog log;
   testing::FakeProcess process{log};
 };

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "dialog_fixture.h"
 #include "runtime/linux/cairo_surfaces_linux.h"
+#include "runtime/linux/owners_glib.h"
 #include "settings_dialog/layout.h"
 #include "settings_dialog/linux/settings_dialog_linux.h"
 
@@ -17,10 +17,6 @@ namespace tolvenar::linux_port {
 namespace {
 
 namespace layout = dialog_layout;
-
-struct PixbufRelease {
-  void operator()(GdkPixbuf* pixbuf) const { g_object_unref(pixbuf); }
-};
 
 // A picture as colours by pixel.
 class Pixels {
@@ -57,7 +53,7 @@ class Pixels {
 
  private:
   UniqueCairoSurface png_;
-  std::unique_ptr<GdkPixbuf, PixbufRelease> pixbuf_;
+  GObjectRef<GdkPixbuf> pixbuf_;
   int width_ = 0;
   int height_ = 0;
 };
