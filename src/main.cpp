@@ -1,13 +1,11 @@
 // Program entry and the one place that makes the platform's services: each window is handed the
-// ones it uses, then the start-up module takes over.
+// ones it uses, the command line gives the mode, then the start-up module takes over.
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "music/background_music.h"
 #include "music/win32/mci_win32.h"
@@ -26,7 +24,7 @@
 #include "settings_dialog/win32/settings_dialog_win32.h"
 #include "settings/settings_store.h"
 #include "startup/startup.h"
-#include "startup/win32/preview_window_win32.h"
+#include "startup/win32/startup_windows_win32.h"
 #include "settings_dialog/win32/zoom_win32.h"
 
 namespace {
@@ -42,26 +40,6 @@ std::uint32_t MaxFpsFromEnvironment() {
   value.resize(GetEnvironmentVariableW(name.c_str(), value.data(), size));
   return ParseMaxFps(std::string_view(win32::Narrow(value)));
 }
-
-// The windows of the three modes.
-class Win32StartupWindows final : public StartupWindows {
- public:
-  Win32StartupWindows(win32::SaverWindowParts saver, const win32::SettingsDialogShared& dialog,
-                      EmbeddedData& embedded)
-      : saver_(std::move(saver)), dialog_(dialog), preview_(embedded) {}
-  void ShowPreview(WindowHandle parent) override { preview_.Show(parent); }
-  void ShowSettingsDialog() override { win32::ShowSettingsDialogModal(dialog_); }
-  void LoadSaverWindow() override { win32::LoadSaverWindow(saver_); }
-
-  // The window the program lives in once Main has returned: the preview's. The saver window is
-  // gone by the time LoadSaverWindow returns, and the dialog is modal.
-  HWND LiveWindow() const { return preview_.handle(); }
-
- private:
-  win32::SaverWindowParts saver_;
-  win32::SettingsDialogShared dialog_;
-  win32::Win32PreviewWindow preview_;
-};
 
 }  // namespace
 
@@ -92,17 +70,25 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32Shell shell;
   win32::Win32WindowAnimation animation;
 
-  Win32StartupWindows windows(
-      {music, process, desktop, embedded, randomness, settings, cursor_show_result,
-       [&randomness](HWND window) { return CreateDirect3DScene(window, randomness); }, max_fps},
-      {settings,
-       zoom_point,
-       embedded,
-       {store, screen, pointer, app_pointer, file_chooser, shell, animation}},
-      embedded);
+  SaverWindowParts saver;
+  saver.music = &music;
+  saver.process = &process;
+  saver.desktop = &desktop;
+  saver.embedded = &embedded;
+  saver.randomness = &randomness;
+  saver.settings = &settings;
+  saver.cursor_show_result = &cursor_show_result;
+  saver.max_fps = max_fps;
+  const win32::SceneFactory make_scene = [&randomness](HWND window) {
+    return CreateDirect3DScene(window, randomness);
+  };
+  const win32::SettingsDialogShared dialog{
+      settings, zoom_point, embedded,
+      SettingsDialogServices{store, screen, pointer, app_pointer, file_chooser, shell, animation}};
+  win32::Win32StartupWindows windows(saver, make_scene, dialog, embedded);
 
-  if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
-      StartupOutcome::kLiveOn) {
+  const StartupMode mode = ModeFromArgumentText(process.ArgumentText(), windows);
+  if (Main(mode, desktop, store, settings, cursor_show_result) == StartupOutcome::kLiveOn) {
     win32::RunEventsWhileWindowLives(windows.LiveWindow());
   }
   return 0;
