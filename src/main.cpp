@@ -13,10 +13,10 @@
 #include "runtime/randomness.h"
 #include "runtime/win32/desktop_win32.h"
 #include "runtime/win32/embedded_data_win32.h"
+#include "runtime/win32/environment_win32.h"
 #include "runtime/win32/event_loop_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
-#include "runtime/win32/text_encoding.h"
 #include "runtime/win32/user_services_win32.h"
 #include "scene/frame_pacing.h"
 #include "scene/win32/direct3d_scene_win32.h"
@@ -27,30 +27,19 @@
 #include "startup/win32/startup_windows_win32.h"
 #include "settings_dialog/win32/zoom_win32.h"
 
-namespace {
-
-using namespace tolvenar;
-
-// The frame limit the environment sets, read once for the whole run.
-std::uint32_t MaxFpsFromEnvironment() {
-  const std::wstring name = win32::Widen(kMaxFpsVariable);
-  const DWORD size = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
-  if (size == 0) return ParseMaxFps(std::nullopt);
-  std::wstring value(size, L'\0');
-  value.resize(GetEnvironmentVariableW(name.c_str(), value.data(), size));
-  return ParseMaxFps(std::string_view(win32::Narrow(value)));
-}
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  using namespace tolvenar;
+
   win32::Win32Desktop desktop;
   win32::Win32Process process;
   win32::Win32ProfileFile profile;
   win32::Win32EmbeddedData embedded;
   SettingsStore store(profile, process);
   LinearRandomness randomness;
-  const std::uint32_t max_fps = MaxFpsFromEnvironment();
+  // The frame limit the environment sets, read once for the whole run.
+  const std::optional<std::string> max_fps_text = win32::EnvironmentVariable(kMaxFpsVariable);
+  const std::uint32_t max_fps =
+      ParseMaxFps(max_fps_text ? std::optional<std::string_view>(*max_fps_text) : std::nullopt);
   win32::Win32Mci mci;
   win32::Win32WaveSound wave_sound;
 
