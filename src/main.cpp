@@ -1,13 +1,11 @@
 // Program entry and the one place that makes the platform's services: each window is handed the
-// ones it uses, then the start-up module takes over.
+// ones it uses, the command line gives the mode, then the start-up module takes over.
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "music/background_music.h"
 #include "music/win32/mci_win32.h"
@@ -15,10 +13,10 @@
 #include "runtime/randomness.h"
 #include "runtime/win32/desktop_win32.h"
 #include "runtime/win32/embedded_data_win32.h"
+#include "runtime/win32/environment_win32.h"
 #include "runtime/win32/event_loop_win32.h"
 #include "runtime/win32/process_win32.h"
 #include "runtime/win32/profile_file_win32.h"
-#include "runtime/win32/text_encoding.h"
 #include "runtime/win32/user_services_win32.h"
 #include "scene/frame_pacing.h"
 #include "scene/win32/direct3d_scene_win32.h"
@@ -26,53 +24,22 @@
 #include "settings_dialog/win32/settings_dialog_win32.h"
 #include "settings/settings_store.h"
 #include "startup/startup.h"
-#include "startup/win32/preview_window_win32.h"
+#include "startup/win32/startup_windows_win32.h"
 #include "settings_dialog/win32/zoom_win32.h"
 
-namespace {
-
-using namespace tolvenar;
-
-// The frame limit the environment sets, read once for the whole run.
-std::uint32_t MaxFpsFromEnvironment() {
-  const std::wstring name = win32::Widen(kMaxFpsVariable);
-  const DWORD size = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
-  if (size == 0) return ParseMaxFps(std::nullopt);
-  std::wstring value(size, L'\0');
-  value.resize(GetEnvironmentVariableW(name.c_str(), value.data(), size));
-  return ParseMaxFps(std::string_view(win32::Narrow(value)));
-}
-
-// The windows of the three modes.
-class Win32StartupWindows final : public StartupWindows {
- public:
-  Win32StartupWindows(win32::SaverWindowParts saver, const win32::SettingsDialogShared& dialog,
-                      EmbeddedData& embedded)
-      : saver_(std::move(saver)), dialog_(dialog), preview_(embedded) {}
-  void ShowPreview(WindowHandle parent) override { preview_.Show(parent); }
-  void ShowSettingsDialog() override { win32::ShowSettingsDialogModal(dialog_); }
-  void LoadSaverWindow() override { win32::LoadSaverWindow(saver_); }
-
-  // The window the program lives in once Main has returned: the preview's. The saver window is
-  // gone by the time LoadSaverWindow returns, and the dialog is modal.
-  HWND LiveWindow() const { return preview_.handle(); }
-
- private:
-  win32::SaverWindowParts saver_;
-  win32::SettingsDialogShared dialog_;
-  win32::Win32PreviewWindow preview_;
-};
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  using namespace tolvenar;
+
   win32::Win32Desktop desktop;
   win32::Win32Process process;
   win32::Win32ProfileFile profile;
   win32::Win32EmbeddedData embedded;
   SettingsStore store(profile, process);
   LinearRandomness randomness;
-  const std::uint32_t max_fps = MaxFpsFromEnvironment();
+  // The frame limit the environment sets, read once for the whole run.
+  const std::optional<std::string> max_fps_text = win32::EnvironmentVariable(kMaxFpsVariable);
+  const std::uint32_t max_fps =
+      ParseMaxFps(max_fps_text ? std::optional<std::string_view>(*max_fps_text) : std::nullopt);
   win32::Win32Mci mci;
   win32::Win32WaveSound wave_sound;
 
@@ -92,17 +59,25 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32Shell shell;
   win32::Win32WindowAnimation animation;
 
-  Win32StartupWindows windows(
-      {music, process, desktop, embedded, randomness, settings, cursor_show_result,
-       [&randomness](HWND window) { return CreateDirect3DScene(window, randomness); }, max_fps},
-      {settings,
-       zoom_point,
-       embedded,
-       {store, screen, pointer, app_pointer, file_chooser, shell, animation}},
-      embedded);
+  SaverWindowParts saver;
+  saver.music = &music;
+  saver.process = &process;
+  saver.desktop = &desktop;
+  saver.embedded = &embedded;
+  saver.randomness = &randomness;
+  saver.settings = &settings;
+  saver.cursor_show_result = &cursor_show_result;
+  saver.max_fps = max_fps;
+  const win32::SceneFactory make_scene = [&randomness](HWND window) {
+    return CreateDirect3DScene(window, randomness);
+  };
+  const win32::SettingsDialogShared dialog{
+      settings, zoom_point, embedded,
+      SettingsDialogServices{store, screen, pointer, app_pointer, file_chooser, shell, animation}};
+  win32::Win32StartupWindows windows(saver, make_scene, dialog, embedded);
 
-  if (Main({desktop, process, store, windows}, settings, cursor_show_result) ==
-      StartupOutcome::kLiveOn) {
+  const StartupMode mode = ModeFromArgumentText(process.ArgumentText(), windows);
+  if (Main(mode, desktop, store, settings, cursor_show_result) == StartupOutcome::kLiveOn) {
     win32::RunEventsWhileWindowLives(windows.LiveWindow());
   }
   return 0;

@@ -1,10 +1,10 @@
 // Program entry of the native Linux saver and the one place that makes the platform's services:
 // the host's options pick the run, the saver window is handed what it uses, then the start-up
-// module takes over as it does for the Windows saver's /s.
+// module takes over in the saver mode.
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
+#include <string_view>
+#include <utility>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,8 +19,7 @@
 #include "runtime/linux/desktop_linux.h"
 #include "runtime/linux/embedded_data_linux.h"
 #include "runtime/linux/file_lock.h"
-#include "runtime/linux/process_linux.h"
-#include "runtime/linux/profile_file_linux.h"
+#include "runtime/linux/environment_linux.h"
 #include "runtime/linux/termination_signals.h"
 #include "runtime/emulation/memory_folder_process.h"
 #include "runtime/randomness.h"
@@ -29,47 +28,31 @@
 #include "scene/linux/direct3d_scene_linux.h"
 #include "scene/linux/saver_window_x11.h"
 #include "scene/linux/x_display.h"
-#include "settings/settings_store.h"
+#include "scene/saver_window_parts.h"
 #include "startup/emulation/host_arguments.h"
-#include "startup/linux/settings_program_linux.h"
+#include "startup/linux/host_run_linux.h"
 #include "startup/linux/startup_windows_linux.h"
+#include "startup/linux/user_settings_linux.h"
 #include "startup/startup.h"
-#include "startup/emulation/xscreensaver_registration.h"
 
-namespace {
+int main(int argc, char** argv) {
+  using namespace tolvenar;
+  using namespace tolvenar::linux_port;
 
-using namespace tolvenar;
-using namespace tolvenar::linux_port;
+  // First of all, so that a host's SIGTERM during start-up ends the run cleanly too.
+  TerminationSignals signals;
 
-std::optional<std::string> Environment(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value) return std::nullopt;
-  return std::string(value);
-}
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::optional<std::string> xscreensaver_window = EnvironmentVariable("XSCREENSAVER_WINDOW");
+  const HostRun run = ParseHostArguments(
+      arguments,
+      xscreensaver_window ? std::optional<std::string_view>(*xscreensaver_window) : std::nullopt);
+  if (const std::optional<int> status = RunHostCommand(run)) return *status;
 
-SaverWindowPlace PlaceOf(const HostRun& run) {
-  SaverWindowPlace place;
-  place.covers_monitors = CoversMonitors(run);
-  if (run.kind == RunKind::kOwnWindow) {
-    place.target = SaverTarget::kOwnWindow;
-  } else if (run.window) {
-    place.target = SaverTarget::kHostWindow;
-    place.window = *run.window;
-  } else {
-    place.target = SaverTarget::kRootWindow;
-  }
-  return place;
-}
+  const std::optional<std::string> max_fps_text = EnvironmentVariable(kMaxFpsVariable);
+  const std::uint32_t max_fps =
+      ParseMaxFps(max_fps_text ? std::optional<std::string_view>(*max_fps_text) : std::nullopt);
 
-// A --root run in a host's window that is clearly smaller than its monitor: a host's settings
-// preview runs the saver's command line there.
-bool IsHostsPreview(Display* display, const HostRun& run) {
-  if (!run.window) return false;
-  const std::optional<PixelRect> window = WindowRectOnScreen(display, *run.window);
-  return window && IsPreviewSized(*window, MonitorRects(display));
-}
-
-int RunSaver(const HostRun& run, TerminationSignals& signals, std::uint32_t max_fps) {
   XDisplay display;
   if (!display.get()) {
     (void)std::fputs("tolvenar: cannot open the display\n", stderr);
@@ -82,17 +65,11 @@ int RunSaver(const HostRun& run, TerminationSignals& signals, std::uint32_t max_
     return 1;
   }
 
-  const UserEnvironment environment{Environment("TOLVENAR_INI"), Environment("XDG_CONFIG_HOME"),
-                                    Environment("XDG_RUNTIME_DIR"), Environment("HOME")};
-  // The settings file's folder is the program folder as the settings store sees it; without a
-  // home there is none, and the saver runs with its defaults.
-  const std::string ini = SettingsFilePath(environment).value_or("");
-  const std::string ini_folder = ini.empty() ? std::string() : ParentFolder(ini);
-  LinuxProcess disk_process(std::string(kSaverArgumentText), ini_folder);
-  LinuxProfileFile profile(IniFilePath(disk_process.ProgramDirectory()), ini);
-  SettingsStore store(profile, disk_process);
+  const UserEnvironment environment = UserEnvironmentOfProcess();
+  // The saver window reads from the command line whether start-up hid the pointer, as on Windows.
+  UserSettingsFile user_settings(environment, std::string(kSaverArgumentText));
   // The saver's own files (the face pictures) stay in memory.
-  MemoryFolderProcess saver_process(disk_process);
+  MemoryFolderProcess saver_process(user_settings.process());
 
   LinuxDesktop desktop;
   LinuxEmbeddedData embedded;
@@ -116,65 +93,36 @@ int RunSaver(const HostRun& run, TerminationSignals& signals, std::uint32_t max_
     wave_player = std::make_unique<tolvenar::SilentWaveSound>();
   }
   MciEmulator mci(*media);
-  WaveSound& wave_sound = *wave_player;
 
   SettingsRecord settings;
   std::int32_t cursor_show_result = 0;
-  BackgroundMusic music(mci, wave_sound, settings);
+  BackgroundMusic music(mci, *wave_player, settings);
   std::optional<SharedMusic> shared_music;
   if (music_lock) shared_music.emplace(music, *music_lock);
-  Music* saver_music = &music;
-  if (shared_music) saver_music = &*shared_music;
-  std::function<void()> retry_music;
-  if (shared_music) retry_music = [&shared_music] { shared_music->TryAgain(); };
 
-  const SceneFactory make_scene = [&saver_process, &randomness, &run](Display* x, Window window) {
+  SaverWindowParts parts;
+  parts.music = shared_music ? static_cast<Music*>(&*shared_music) : &music;
+  parts.process = &saver_process;
+  parts.desktop = &desktop;
+  parts.embedded = &embedded;
+  parts.randomness = &randomness;
+  parts.settings = &settings;
+  parts.cursor_show_result = &cursor_show_result;
+  parts.max_fps = max_fps;
+  X11SaverWindowSetup setup;
+  setup.display = display.get();
+  setup.place = PlaceOf(run);
+  setup.signals = &signals;
+  setup.make_scene = [&saver_process, &randomness, &run](Display* x, Window window) {
     return CreateGlScene(x, window, saver_process, randomness, run.show_fps);
   };
-  LinuxStartupWindows windows({display.get(), PlaceOf(run), signals, *saver_music, saver_process,
-                               desktop, embedded, randomness, settings, cursor_show_result,
-                               make_scene, max_fps, retry_music, kMusicLockRetryIntervalMs});
-  Main({desktop, saver_process, store, windows}, settings, cursor_show_result);
-  return 0;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  // First of all, so that a host's SIGTERM during start-up ends the run cleanly too.
-  TerminationSignals signals;
-
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const std::optional<std::string> xscreensaver_window = Environment("XSCREENSAVER_WINDOW");
-  const HostRun run = ParseHostArguments(
-      arguments,
-      xscreensaver_window ? std::optional<std::string_view>(*xscreensaver_window) : std::nullopt);
-  const std::string usage = HostUsage("tolvenar");
-  switch (run.kind) {
-    case RunKind::kHelp:
-      (void)std::fputs(usage.c_str(), stdout);
-      return 0;
-    case RunKind::kUsageError:
-      (void)std::fprintf(stderr, "tolvenar: %s\n%s", run.error.c_str(), usage.c_str());
-      return 1;
-    case RunKind::kSettings:
-      return RunSettingsProgram();
-    case RunKind::kRegisterXscreensaver: {
-      const std::optional<std::string> path = XscreensaverFilePath(Environment("HOME"));
-      const std::vector<std::string> app_defaults(kXscreensaverAppDefaults.begin(),
-                                                  kXscreensaverAppDefaults.end());
-      const XscreensaverRegistration result =
-          path ? RegisterXscreensaver(*path, app_defaults) : XscreensaverRegistration::kNoHome;
-      const int status = RegistrationExitStatus(result);
-      (void)std::fputs(RegistrationMessage(result, path.value_or("")).c_str(),
-                       status == 0 ? stdout : stderr);
-      return status;
-    }
-    default: {
-      const std::optional<std::string> max_fps = Environment(kMaxFpsVariable);
-      return RunSaver(
-          run, signals,
-          ParseMaxFps(max_fps ? std::optional<std::string_view>(*max_fps) : std::nullopt));
-    }
+  if (shared_music) {
+    setup.every_interval = [&shared_music] { shared_music->TryAgain(); };
+    setup.interval_ms = kMusicLockRetryIntervalMs;
   }
+  X11SaverWindowLauncher saver(parts, std::move(setup));
+
+  Main(SaverMode{saver, PointerDuringSaver::kHidden}, desktop, user_settings.store(), settings,
+       cursor_show_result);
+  return 0;
 }

@@ -1,5 +1,7 @@
 #include "startup/startup.h"
 
+#include <string>
+
 #include "runtime/code_page_932.h"
 #include "runtime/conversions.h"
 #include "scene/saver_window.h"
@@ -11,32 +13,41 @@ std::int32_t PreviewParentHandle(std::string_view argument_text) {
   return ToInt32(ReadLeadingNumber(SkipChars(argument_text, 3))).value_or(0);
 }
 
-StartupOutcome Main(StartupServices services, SettingsRecord& settings,
-                    std::int32_t& cursor_show_result) {
+StartupMode ModeFromArgumentText(std::string_view argument_text, StartupWindows& windows) {
+  const std::string mode = ModeLetter(argument_text);
+  if (mode == "P") {
+    return PreviewMode{windows, WindowHandleFromNumber(PreviewParentHandle(argument_text))};
+  }
+  if (mode == "C") return SettingsMode{windows};
+  if (mode == "S") return SaverMode{windows, PointerDuringSaver::kHidden};
+  if (argument_text.empty()) return SaverMode{windows, PointerDuringSaver::kLeftAlone};
+  return NoWindowMode{};
+}
+
+StartupOutcome Main(const StartupMode& mode, Desktop& desktop, SettingsStore& store,
+                    SettingsRecord& settings, std::int32_t& cursor_show_result) {
   // A second start recognises a running saver or an open settings dialog by its title; both
   // look-ups are always made.
-  const bool saver_running = services.desktop.TopLevelWindowExists(std::string(kSaverWindowTitle));
-  const bool dialog_open = services.desktop.TopLevelWindowExists(std::string(dialog_layout::kTitle));
+  const bool saver_running = desktop.TopLevelWindowExists(std::string(kSaverWindowTitle));
+  const bool dialog_open = desktop.TopLevelWindowExists(std::string(dialog_layout::kTitle));
   if (saver_running || dialog_open) return StartupOutcome::kEndProgram;
 
-  const std::string argument_text = services.process.ArgumentText();
-  const std::string mode = ModeLetter(argument_text);
-
-  if (mode == "P") {
-    services.windows.ShowPreview(WindowHandleFromNumber(PreviewParentHandle(argument_text)));
+  if (const auto* preview = std::get_if<PreviewMode>(&mode)) {
+    preview->window.ShowPreview(preview->parent);
     return StartupOutcome::kLiveOn;
   }
 
-  services.store.LoadSettings(settings);
+  store.LoadSettings(settings);
 
-  if (mode == "C") {
-    services.windows.ShowSettingsDialog();
+  if (const auto* dialog = std::get_if<SettingsMode>(&mode)) {
+    dialog->dialog.ShowSettingsDialog();
     return StartupOutcome::kEndProgram;
   }
-  if (mode != "S" && !argument_text.empty()) return StartupOutcome::kEndProgram;
+  const auto* saver = std::get_if<SaverMode>(&mode);
+  if (!saver) return StartupOutcome::kEndProgram;
 
-  if (mode == "S") cursor_show_result = services.desktop.ShowCursor(0);
-  services.windows.LoadSaverWindow();
+  if (saver->pointer == PointerDuringSaver::kHidden) cursor_show_result = desktop.ShowCursor(0);
+  saver->window.LoadSaverWindow();
   return StartupOutcome::kLiveOn;
 }
 

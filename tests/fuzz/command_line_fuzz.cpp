@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CountingWindows windows;
   SettingsRecord settings;
   std::int32_t cursor = 0;
-  process.argument_text.assign(reinterpret_cast<const char*>(data), size);
-  Main({desktop, process, store, windows}, settings, cursor);
+  const std::string argument_text(reinterpret_cast<const char*>(data), size);
+  Main(ModeFromArgumentText(argument_text, windows), desktop, store, settings, cursor);
   if (windows.shown > 1) std::abort();
   return 0;
 }

@@ -35,8 +35,8 @@ struct StartupRun {
   std::int32_t cursor_show_result = 0;
 
   StartupOutcome Run(const std::string& argument_text) {
-    process.argument_text = argument_text;
-    return Main({desktop, process, store, windows}, settings, cursor_show_result);
+    return Main(ModeFromArgumentText(argument_text, windows), desktop, store, settings,
+                cursor_show_result);
   }
   // The calls after the guard, with the settings reads folded into one line.
   std::vector<std::string> Steps() const {
@@ -124,6 +124,34 @@ TEST(Main, PreviewWindowTitleIsNoInstanceMark) {
   StartupRun run;
   run.desktop.open_titles = {"Preview Window"};
   EXPECT_EQ(run.Run("/s"), StartupOutcome::kLiveOn);
+}
+
+// A program that has one window only names the mode it means; Main asks it for nothing else.
+TEST(Main, ExplicitModeNeedsOnlyItsOwnWindow) {
+  struct OnlyDialog : SettingsDialogLauncher {
+    CallLog& log;
+    explicit OnlyDialog(CallLog& l) : log(l) {}
+    void ShowSettingsDialog() override { log.push_back("ShowSettingsDialog"); }
+  };
+  struct OnlySaver : SaverWindowLauncher {
+    CallLog& log;
+    explicit OnlySaver(CallLog& l) : log(l) {}
+    void LoadSaverWindow() override { log.push_back("LoadSaverWindow"); }
+  };
+  StartupRun dialog_run;
+  OnlyDialog dialog(dialog_run.log);
+  EXPECT_EQ(Main(SettingsMode{dialog}, dialog_run.desktop, dialog_run.store, dialog_run.settings,
+                 dialog_run.cursor_show_result),
+            StartupOutcome::kEndProgram);
+  EXPECT_EQ(dialog_run.Steps(), (std::vector<std::string>{"LoadSettings", "ShowSettingsDialog"}));
+
+  StartupRun saver_run;
+  OnlySaver saver(saver_run.log);
+  EXPECT_EQ(Main(SaverMode{saver, PointerDuringSaver::kHidden}, saver_run.desktop, saver_run.store,
+                 saver_run.settings, saver_run.cursor_show_result),
+            StartupOutcome::kLiveOn);
+  EXPECT_EQ(saver_run.Steps(),
+            (std::vector<std::string>{"LoadSettings", "ShowCursor 0", "LoadSaverWindow"}));
 }
 
 TEST(ModeLetter, SecondCharacterUpperCased) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -22,16 +23,17 @@ constexpr int kIntervalTimer = 3;
 
 }  // namespace
 
-void LoadSaverWindow(const SaverWindowParts& parts) {
-  X11SaverWindowHost host(parts.display, parts.place, parts.signals);
+void LoadSaverWindow(const SaverWindowParts& parts, const X11SaverWindowSetup& setup) {
+  if (!setup.display || !setup.signals) {
+    throw std::logic_error("the X11 saver window was handed no display or no signals");
+  }
+  X11SaverWindowHost host(setup.display, setup.place, *setup.signals);
   if (host.window() == None) return;
-  std::unique_ptr<Scene> scene = parts.make_scene(parts.display, host.window());
+  std::unique_ptr<Scene> scene = setup.make_scene(setup.display, host.window());
   if (!scene) return;
-  SaverWindow form({host, *scene, parts.music, parts.process, parts.desktop, parts.embedded,
-                    parts.randomness, host.clock()},
-                   parts.settings, parts.cursor_show_result, parts.max_fps);
+  SaverWindow form = MakeSaverWindow(parts, host, *scene, host.clock());
   host.Connect(form);
-  if (parts.every_interval) host.StartIntervalTimer(parts.interval_ms, parts.every_interval);
+  if (setup.every_interval) host.StartIntervalTimer(setup.interval_ms, setup.every_interval);
   form.Form_Load();
 }
 

@@ -19,6 +19,7 @@
 #include "runtime/emulation/timer_queue.h"
 #include "scene/frame_clock.h"
 #include "scene/saver_window_host.h"
+#include "scene/saver_window_parts.h"
 #include "scene/scene.h"
 
 namespace tolvenar::linux_port {
@@ -39,19 +40,12 @@ struct SaverWindowPlace {
   bool covers_monitors = false;  // the scene learns the monitors, else the window is one screen
 };
 
-struct SaverWindowParts {
-  Display* display;
+// What the saver window on X11 needs beyond the parts every platform's has; filled by name.
+struct X11SaverWindowSetup {
+  Display* display = nullptr;
   SaverWindowPlace place;
-  TerminationSignals& signals;
-  Music& music;
-  Process& process;
-  Desktop& desktop;
-  EmbeddedData& embedded;
-  Randomness& randomness;
-  const SettingsRecord& settings;
-  std::int32_t& cursor_show_result;
+  TerminationSignals* signals = nullptr;
   SceneFactory make_scene;
-  std::uint32_t max_fps;  // frames a second at most; 0: no limit
   // When set, runs every `interval_ms` while the window is open (the music lock's retry).
   std::function<void()> every_interval;
   std::uint32_t interval_ms = 0;
@@ -59,7 +53,7 @@ struct SaverWindowParts {
 
 // Brings up the saver's window, builds the scene on it and runs its load handler until the run
 // ends. Returns at once when the window or the scene could not be had.
-void LoadSaverWindow(const SaverWindowParts& parts);
+void LoadSaverWindow(const SaverWindowParts& parts, const X11SaverWindowSetup& setup);
 
 class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
  public:

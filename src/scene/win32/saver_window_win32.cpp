@@ -9,14 +9,12 @@
 
 namespace tolvenar::win32 {
 
-void LoadSaverWindow(const SaverWindowParts& parts) {
+void LoadSaverWindow(const SaverWindowParts& parts, const SceneFactory& make_scene) {
   Win32SaverWindowHost host;
   if (!host.handle()) return;
-  std::unique_ptr<Scene> scene = parts.make_scene(host.handle());
+  std::unique_ptr<Scene> scene = make_scene(host.handle());
   if (!scene) return;
-  SaverWindow form({host, *scene, parts.music, parts.process, parts.desktop, parts.embedded,
-                    parts.randomness, host.clock()},
-                   parts.settings, parts.cursor_show_result, parts.max_fps);
+  SaverWindow form = MakeSaverWindow(parts, host, *scene, host.clock());
   host.Connect(form);
   form.Form_Load();
 }

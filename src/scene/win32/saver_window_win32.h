@@ -16,6 +16,7 @@
 #include "runtime/randomness.h"
 #include "scene/frame_clock.h"
 #include "scene/saver_window_host.h"
+#include "scene/saver_window_parts.h"
 #include "scene/scene.h"
 #include "runtime/settings_record.h"
 #include "runtime/win32/handles.h"
@@ -26,21 +27,9 @@ namespace tolvenar::win32 {
 // Builds the scene on the saver window.
 using SceneFactory = std::function<std::unique_ptr<Scene>(HWND window)>;
 
-struct SaverWindowParts {
-  Music& music;
-  Process& process;
-  Desktop& desktop;
-  EmbeddedData& embedded;
-  Randomness& randomness;
-  const SettingsRecord& settings;
-  std::int32_t& cursor_show_result;
-  SceneFactory make_scene;
-  std::uint32_t max_fps;  // frames a second at most; 0: no limit
-};
-
-// Creates the saver window (hidden), builds the scene on it and runs its load handler, which ends
-// the process. Returns only when the window or the scene could not be made.
-void LoadSaverWindow(const SaverWindowParts& parts);
+// Creates the saver window (hidden), builds the scene on it with `make_scene` and runs its load
+// handler, which ends the process. Returns only when the window or the scene could not be made.
+void LoadSaverWindow(const SaverWindowParts& parts, const SceneFactory& make_scene);
 
 class Win32SaverWindowHost final : public SaverWindowHost, public Window {
  public:

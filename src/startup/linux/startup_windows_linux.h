@@ -1,7 +1,6 @@
 #pragma once
-// The windows of the modes the Linux saver has: the saver window only. A host's preview runs the
-// saver in the host's window, and the settings are the settings program's business.
-#include <stdexcept>
+// The one window the Linux saver brings up: the saver window. A host's preview runs the saver in
+// the host's window, and the settings are the settings program's business.
 #include <utility>
 
 #include "scene/linux/saver_window_x11.h"
@@ -9,20 +8,15 @@
 
 namespace tolvenar::linux_port {
 
-class LinuxStartupWindows final : public StartupWindows {
+class X11SaverWindowLauncher final : public SaverWindowLauncher {
  public:
-  explicit LinuxStartupWindows(SaverWindowParts saver) : saver_(std::move(saver)) {}
-  // The saver's run asks Main for the saver only: reaching either of these is a wiring fault.
-  void ShowPreview(WindowHandle) override {
-    throw std::logic_error("the Linux saver has no preview window of its own");
-  }
-  void ShowSettingsDialog() override {
-    throw std::logic_error("the Linux saver's settings are the settings program's");
-  }
-  void LoadSaverWindow() override { linux_port::LoadSaverWindow(saver_); }
+  X11SaverWindowLauncher(const SaverWindowParts& parts, X11SaverWindowSetup setup)
+      : parts_(parts), setup_(std::move(setup)) {}
+  void LoadSaverWindow() override { linux_port::LoadSaverWindow(parts_, setup_); }
 
  private:
-  SaverWindowParts saver_;
+  SaverWindowParts parts_;
+  X11SaverWindowSetup setup_;
 };
 
 }  // namespace tolvenar::linux_port
