@@ -29,6 +29,7 @@ std::optional<SettingsDialogControls> RealiseSettingsForm(
     }
     Label* text = nullptr;
     ImageControl* image = nullptr;
+    EditableComboBox* combo_box = nullptr;
     CommandControl* button = nullptr;
     switch (element.kind) {
       case FormElementKind::kOutline:
@@ -47,8 +48,8 @@ std::optional<SettingsDialogControls> RealiseSettingsForm(
         image = &canvas.AddImage(element.on, element.place, std::move(on_press));
         break;
       case FormElementKind::kComboBox:
-        repeat = canvas.AddComboBox(element.on, element.place);
-        if (!repeat) return std::nullopt;
+        combo_box = canvas.AddComboBox(element.on, element.place);
+        if (!combo_box) return std::nullopt;
         break;
       case FormElementKind::kButton:
         button = canvas.AddButton(element.on, element.place, element.caption, std::move(on_click));
@@ -57,7 +58,9 @@ std::optional<SettingsDialogControls> RealiseSettingsForm(
     }
     switch (element.control) {
       case FormControl::kNone:
+        break;
       case FormControl::kRepeatBox:
+        repeat = combo_box;
         break;
       case FormControl::kSetButton:
         set = button;

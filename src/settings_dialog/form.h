@@ -57,7 +57,7 @@ struct FormElement {
   bool hand_pointer = false;
   PressHandler on_press = nullptr;  // any mouse button went down on it; called with `index`
   ClickHandler on_click = nullptr;  // a click (a button's, or the left button's on a text)
-  std::int16_t index = 0;
+  std::int16_t index = 0;           // of a mark and its choice: the music kind they stand for
   FormControl control = FormControl::kNone;
 
   constexpr FormElement FitsText() const {
