@@ -91,8 +91,9 @@ void GtkSettingsDialog::Create() {
                 layout::kPanelBackColour);
   client_.Put(panel_.widget(), panel_box);
 
-  controls_ = RealiseSettingsForm(*this, *this, core_);
-  if (!controls_) throw std::runtime_error("the settings dialog's controls could not be made");
+  const std::optional<SettingsDialogControls> controls = RealiseSettingsForm(*this, *this, core_);
+  if (!controls) throw std::runtime_error("the settings dialog's controls could not be made");
+  controls_.emplace(*controls);
   core_ = std::make_unique<SettingsDialog>(*controls_, shared_.services, shared_.settings,
                                            shared_.zoom_point);
   client_.AcceptInput();
