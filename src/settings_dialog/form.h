@@ -47,18 +47,19 @@ struct FormElement {
   using PressHandler = void (SettingsDialog::*)(std::int16_t);
   using ClickHandler = void (SettingsDialog::*)();
 
-  FormElementKind kind = FormElementKind::kOutline;
-  FormSurface on = FormSurface::kPanel;
-  dialog_layout::Place place;
+  // (In the order that packs them tightest.)
   std::string_view caption;
-  Colour colour;  // of a text
-  TextLook look = TextLook::kLine;
-  bool fits_text = false;  // a text whose box follows its measured size
-  bool hand_pointer = false;
   PressHandler on_press = nullptr;  // any mouse button went down on it; called with `index`
   ClickHandler on_click = nullptr;  // a click (a button's, or the left button's on a text)
-  std::int16_t index = 0;           // of a mark and its choice: the music kind they stand for
+  FormElementKind kind = FormElementKind::kOutline;
+  FormSurface on = FormSurface::kPanel;
+  TextLook look = TextLook::kLine;
   FormControl control = FormControl::kNone;
+  dialog_layout::Place place;
+  std::int16_t index = 0;  // of a mark and its choice: the music kind they stand for
+  bool fits_text = false;  // a text whose box follows its measured size
+  bool hand_pointer = false;
+  Colour colour;  // of a text
 
   constexpr FormElement FitsText() const {
     FormElement e = *this;
