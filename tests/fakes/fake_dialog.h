@@ -8,6 +8,7 @@
 #include "fakes/fake_runtime.h"
 #include "runtime/user_services.h"
 #include "settings_dialog/controls.h"
+#include "settings_dialog/settings_dialog.h"
 #include "settings_dialog/zoom.h"
 
 namespace tolvenar::testing {
@@ -44,6 +45,21 @@ class FakeImage : public ImageControl {
     picture = std::string(picture_name);
   }
   std::string picture;  // empty until one is assigned
+
+ private:
+  CallLog& log_;
+  std::string name_;
+};
+
+class FakeButton : public CommandControl {
+ public:
+  FakeButton(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+  void Initialize() override { log_.push_back(name_ + ".Initialize"); }
+  void SetEnabled(bool on) override {
+    log_.push_back(name_ + ".Enabled=" + (on ? "1" : "0"));
+    enabled = on;
+  }
+  bool enabled = true;
 
  private:
   CallLog& log_;

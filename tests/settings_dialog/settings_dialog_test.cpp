@@ -9,22 +9,8 @@ namespace tolvenar {
 namespace {
 
 using testing::CallLog;
+using testing::FakeButton;
 using V = std::vector<std::string>;
-
-class FakeButton : public CommandControl {
- public:
-  FakeButton(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
-  void Initialize() override { log_.push_back(name_ + ".Initialize"); }
-  void SetEnabled(bool on) override {
-    log_.push_back(name_ + ".Enabled=" + (on ? "1" : "0"));
-    enabled = on;
-  }
-  bool enabled = true;
-
- private:
-  CallLog& log_;
-  std::string name_;
-};
 
 const std::string kIni = "C:\\Saver\\Tolvenar.ini";
 const std::string kSelected(dialog_layout::kMarkSelected);

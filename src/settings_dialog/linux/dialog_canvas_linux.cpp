@@ -6,7 +6,6 @@
 #include "runtime/linux/system_path.h"
 #include "runtime/linux/text_cp932.h"
 #include "runtime/linux/user_services_gtk.h"
-#include "runtime/picture.h"
 
 namespace tolvenar::linux_port {
 namespace {
@@ -38,18 +37,6 @@ std::string ShownText(const std::string& caption, bool core_path) {
 
 }  // namespace
 
-cairo_surface_t* DialogPictures::Find(std::string_view name) {
-  auto found = pictures_.find(name);
-  if (found == pictures_.end()) {
-    const std::optional<Picture> decoded = DecodePicture(embedded_.Bytes(name));
-    if (!decoded) return nullptr;
-    UniqueCairoSurface image = ImageOfPicture(*decoded);
-    if (!image) return nullptr;
-    found = pictures_.emplace(std::string(name), std::move(image)).first;
-  }
-  return found->second.get();
-}
-
 void TextElement::SetCaption(const std::string& caption) {
   caption_ = caption;
   text_ = ShownText(caption, look_.core_path);
@@ -69,7 +56,8 @@ void TextElement::Paint(cairo_t* cairo) const {
 }
 
 void ImageElement::SetPicture(std::string_view picture_name) {
-  picture_ = canvas_.Pictures().Find(picture_name);
+  const UniqueCairoSurface* found = canvas_.Pictures().Find(picture_name);
+  picture_ = found ? found->get() : nullptr;
   name_ = std::string(picture_name);
   canvas_.Invalidate();
 }

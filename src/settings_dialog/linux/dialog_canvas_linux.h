@@ -6,47 +6,24 @@
 #include <gtk/gtk.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "runtime/embedded_data.h"
 #include "runtime/label.h"
 #include "runtime/linux/cairo_surfaces_linux.h"
 #include "runtime/linux/pango_text_linux.h"
-#include "runtime/screen_units.h"
 #include "runtime/user_services.h"
+#include "settings_dialog/dialog_pictures.h"
 #include "settings_dialog/layout.h"
+#include "settings_dialog/scale.h"
 #include "settings_dialog/windowless_elements.h"
 
 namespace tolvenar::linux_port {
 
-// Twips to pixels at the screen's own twips per pixel.
-struct Scale {
-  double tpp_x = 15;
-  double tpp_y = 15;
-  int X(double twips) const { return TwipsToWindowPixels(twips, tpp_x); }
-  int Y(double twips) const { return TwipsToWindowPixels(twips, tpp_y); }
-  // A length the usual screen draws in `usual` pixels (a picture's side, a line's width).
-  int Pixels(int usual) const { return ScaledPixels(usual, tpp_y); }
-  PixelRect Box(const dialog_layout::Place& p) const {
-    return {X(p.left), Y(p.top), X(p.left + p.width), Y(p.top + p.height)};
-  }
-};
-
 // The embedded pictures the dialog shows, decoded once.
-class DialogPictures {
- public:
-  explicit DialogPictures(EmbeddedData& embedded) : embedded_(embedded) {}
-  // The picture of that name; null when there is none or it cannot be decoded.
-  cairo_surface_t* Find(std::string_view name);
-
- private:
-  EmbeddedData& embedded_;
-  std::map<std::string, UniqueCairoSurface, std::less<>> pictures_;
-};
+using CairoPictures = DialogPictures<UniqueCairoSurface>;
 
 class Canvas;
 
@@ -90,7 +67,7 @@ class ImageElement final : public ImageControl {
 
 class Canvas {
  public:
-  Canvas(Scale scale, DialogPictures& pictures, const AppPointer& app_pointer)
+  Canvas(Scale scale, CairoPictures& pictures, const AppPointer& app_pointer)
       : scale_(scale), pictures_(pictures), app_pointer_(app_pointer) {}
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
@@ -113,7 +90,7 @@ class Canvas {
   RuledSurface& Surface() { return *surface_; }
   const Scale& PixelScale() const { return scale_; }
   WindowlessElements& Elements() { return elements_; }
-  DialogPictures& Pictures() { return pictures_; }
+  CairoPictures& Pictures() { return pictures_; }
   PixelRect Box(WindowlessElements::Id id) const { return elements_.Box(id); }
   // Paints the background, the outlines, the pictures and the labels.
   void Paint(cairo_t* cairo) const;
@@ -126,7 +103,7 @@ class Canvas {
   static gboolean OnGrabBroken(GtkWidget* widget, GdkEvent* event, Canvas* self);
 
   Scale scale_;
-  DialogPictures& pictures_;
+  CairoPictures& pictures_;
   const AppPointer& app_pointer_;
   GtkWidget* box_ = nullptr;  // the event box, referenced while this lives
   GtkWidget* fixed_ = nullptr;

@@ -1,5 +1,6 @@
 #include "settings_dialog/linux/settings_dialog_linux.h"
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -12,11 +13,7 @@ namespace {
 namespace layout = dialog_layout;
 
 FontDescription DialogFont(bool underline) {
-  FontDescription font;
-  font.face_name = std::string(layout::kFontName);
-  font.size_points = layout::kFontPoints;
-  font.weight = static_cast<std::int16_t>(layout::kFontWeight);
-  font.charset = static_cast<std::int16_t>(layout::kFontCharset);
+  FontDescription font = layout::DialogFont();
   font.underline = underline;
   return font;
 }
@@ -26,7 +23,7 @@ FontDescription DialogFont(bool underline) {
 GtkSettingsDialog::GtkSettingsDialog(const SettingsDialogShared& shared)
     : shared_(shared),
       scale_{shared.services.screen.TwipsPerPixelX(), shared.services.screen.TwipsPerPixelY()},
-      pictures_(shared.embedded),
+      pictures_(shared.embedded, &ImageOfPicture),
       client_(scale_, pictures_, shared.services.app_pointer),
       panel_(scale_, pictures_, shared.services.app_pointer) {}
 
@@ -38,15 +35,44 @@ GtkSettingsDialog::~GtkSettingsDialog() {
   g_object_unref(window_);
 }
 
-std::unique_ptr<DialogButton> GtkSettingsDialog::MakeButton(Canvas& on, const layout::Place& place,
-                                                            std::string_view caption,
-                                                            std::function<void()> on_click) {
+EditableComboBox* GtkSettingsDialog::AddComboBox(FormSurface on, const layout::Place& place) {
+  const PixelRect box = scale_.Box(place);
+  combo_boxes_.push_back(
+      std::make_unique<GtkRepeatBox>(box.right - box.left, box.bottom - box.top,
+                                     -FontHeightOfPoints(layout::kFontPoints, scale_.tpp_y)));
+  CanvasOf(on).Put(combo_boxes_.back()->widget(), box);
+  return combo_boxes_.back().get();
+}
+
+CommandControl* GtkSettingsDialog::AddButton(FormSurface on, const layout::Place& place,
+                                             std::string_view caption,
+                                             std::function<void()> on_click) {
   const PixelRect box = scale_.Box(place);
   std::unique_ptr<DialogButton> button =
       MakeDialogButton(box.right - box.left, box.bottom - box.top, scale_.tpp_y, caption,
                        shared_.embedded, shared_.services.pointer, std::move(on_click));
-  on.Put(button->Button().widget(), box);
-  return button;
+  if (!button) return nullptr;
+  buttons_.push_back(std::move(button));
+  CanvasOf(on).Put(buttons_.back()->Button().widget(), box);
+  return buttons_.back().get();
+}
+
+TextElement::Look GtkSettingsDialog::LookOf(Colour colour, TextLook look) const {
+  TextStyle style{DialogFont(false), scale_.tpp_y, TextAlign::kLeft, false};
+  switch (look) {
+    case TextLook::kCentred:
+      style.align = TextAlign::kCentre;
+      break;
+    case TextLook::kLink:
+      style.font = DialogFont(true);
+      break;
+    case TextLook::kFileName:
+      style.wrap = true;
+      return {colour, style, true, true};
+    case TextLook::kLine:
+      break;
+  }
+  return {colour, style};
 }
 
 void GtkSettingsDialog::Create() {
@@ -65,61 +91,11 @@ void GtkSettingsDialog::Create() {
                 layout::kPanelBackColour);
   client_.Put(panel_.widget(), panel_box);
 
-  const TextStyle line{DialogFont(false), scale_.tpp_y, TextAlign::kLeft, false};
-  const TextElement::Look black{layout::kBlack, line};
-  const TextElement::Look white{layout::kWhite, line};
-  const auto fits_text = [](std::function<void()> on_press = nullptr,
-                            std::function<void()> on_click = nullptr, bool hand = false) {
-    return WindowlessElements::Element{{}, std::move(on_press), std::move(on_click), hand, true};
-  };
-
-  // The panel, top to bottom.
-  panel_.AddOutline(layout::kHeadingFrame);
-  TextStyle centred = line;
-  centred.align = TextAlign::kCentre;
-  panel_.AddText(layout::kHeading, layout::kHeadingCaption, {layout::kBlack, centred});
-  for (std::int16_t kind = 0; kind < 3; ++kind) {
-    marks_[static_cast<std::size_t>(kind)] =
-        &panel_.AddImage(layout::kMarks[kind], [this, kind] { core_->Img_BGM_MouseDown(kind); });
-    panel_.AddText(layout::kChoiceLabels[kind], layout::kChoiceCaptions[kind], black,
-                   fits_text([this, kind] { core_->lbl_BGM_MouseDown(kind); }));
-  }
-  const PixelRect repeat_box = scale_.Box(layout::kRepeatBox);
-  repeat_box_ = std::make_unique<GtkRepeatBox>(
-      repeat_box.right - repeat_box.left, repeat_box.bottom - repeat_box.top,
-      -FontHeightOfPoints(layout::kFontPoints, scale_.tpp_y));
-  panel_.Put(repeat_box_->widget(), repeat_box);
-  panel_.AddText(layout::kRepeatLabel, layout::kRepeatCaption, black, fits_text());
-  TextStyle wrapping = line;
-  wrapping.wrap = true;
-  file_name_ = &panel_.AddText(layout::kFileName, "", {layout::kBlack, wrapping, true, true});
-
-  file_button_ = MakeButton(panel_, layout::kFileButton, layout::kFileCaption,
-                            [this] { core_->Cmd_File_Click(); });
-  set_button_ = MakeButton(client_, layout::kSetButton, layout::kSetCaption,
-                           [this] { core_->Cmd_Set_Click(); });
-  cancel_button_ = MakeButton(client_, layout::kCancelButton, layout::kCancelCaption,
-                              [this] { core_->Cmd_Can_Click(); });
-
-  // The strip below the panel.
-  client_.AddText(layout::kCredit, layout::kCreditCaption, white, fits_text());
-  TextStyle underlined = line;
-  underlined.font = DialogFont(true);
-  Label& link = client_.AddText(layout::kLink, layout::kLinkCaption, {layout::kWhite, underlined},
-                                fits_text(
-                                    nullptr, [this] { core_->lbl_URL_Click(); }, true));
-
-  core_ = std::make_unique<SettingsDialog>(SettingsDialogControls{*this,
-                                                                  client_.Surface(),
-                                                                  panel_.Surface(),
-                                                                  *set_button_,
-                                                                  *cancel_button_,
-                                                                  *file_button_,
-                                                                  *repeat_box_,
-                                                                  {marks_[0], marks_[1], marks_[2]},
-                                                                  *file_name_,
-                                                                  link},
-                                           shared_.services, shared_.settings, shared_.zoom_point);
+  const std::optional<SettingsDialogControls> controls = RealiseSettingsForm(*this, *this, core_);
+  if (!controls) throw std::runtime_error("the settings dialog's controls could not be made");
+  controls_.emplace(*controls);
+  core_ = std::make_unique<SettingsDialog>(*controls_, shared_.services, shared_.settings,
+                                           shared_.zoom_point);
   client_.AcceptInput();
   panel_.AcceptInput();
 }

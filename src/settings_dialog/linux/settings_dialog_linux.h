@@ -4,14 +4,17 @@
 // the screen's resolution and shown modally.
 #include <gtk/gtk.h>
 
-#include <array>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "runtime/embedded_data.h"
 #include "settings/settings_store.h"
 #include "settings_dialog/linux/dialog_buttons_linux.h"
 #include "settings_dialog/linux/dialog_canvas_linux.h"
 #include "settings_dialog/linux/repeat_box_linux.h"
+#include "settings_dialog/form.h"
 #include "settings_dialog/settings_dialog.h"
 #include "settings_dialog/zoom.h"
 
@@ -25,7 +28,7 @@ struct SettingsDialogShared {
   SettingsDialogServices services;
 };
 
-class GtkSettingsDialog final : public ModalWindow {
+class GtkSettingsDialog final : public ModalWindow, private FormCanvas {
  public:
   explicit GtkSettingsDialog(const SettingsDialogShared& shared);
   GtkSettingsDialog(const GtkSettingsDialog&) = delete;
@@ -46,12 +49,15 @@ class GtkSettingsDialog final : public ModalWindow {
   GtkWidget* Window() const { return window_; }
   Canvas& Client() { return client_; }
   Canvas& Panel() { return panel_; }
-  GtkRepeatBox& RepeatBox() { return *repeat_box_; }
-  DialogButton& SetButton() { return *set_button_; }
-  DialogButton& CancelButton() { return *cancel_button_; }
-  DialogButton& FileButton() { return *file_button_; }
-  ImageElement& Mark(std::size_t kind) { return *marks_.at(kind); }
-  Label& FileName() { return *file_name_; }
+  // (This back end made each control of the form, so each is of its own kind.)
+  GtkRepeatBox& RepeatBox() { return static_cast<GtkRepeatBox&>(controls_->BGM_Repeat); }
+  DialogButton& SetButton() { return static_cast<DialogButton&>(controls_->Cmd_Set); }
+  DialogButton& CancelButton() { return static_cast<DialogButton&>(controls_->Cmd_Can); }
+  DialogButton& FileButton() { return static_cast<DialogButton&>(controls_->Cmd_File); }
+  ImageElement& Mark(std::size_t kind) {
+    return static_cast<ImageElement&>(*controls_->Img_BGM.at(kind));
+  }
+  Label& FileName() { return controls_->lbl_Fname; }
 
   WindowHandle Handle() override;
   // Outer size: the client area's (a window manager's frame is not known before it is shown).
@@ -63,23 +69,37 @@ class GtkSettingsDialog final : public ModalWindow {
   void LayOutAt(double, double, const PixelRect&) override {}
 
  private:
-  std::unique_ptr<DialogButton> MakeButton(Canvas& on, const dialog_layout::Place& place,
-                                           std::string_view caption,
-                                           std::function<void()> on_click);
+  RuledSurface& Surface(FormSurface on) override { return CanvasOf(on).Surface(); }
+  void AddOutline(FormSurface on, const dialog_layout::Place& place) override {
+    CanvasOf(on).AddOutline(place);
+  }
+  Label& AddText(FormSurface on, const dialog_layout::Place& place, std::string_view caption,
+                 Colour colour, TextLook look, WindowlessElements::Element pointer) override {
+    return CanvasOf(on).AddText(place, caption, LookOf(colour, look), std::move(pointer));
+  }
+  ImageControl& AddImage(FormSurface on, const dialog_layout::Place& place,
+                         std::function<void()> on_press) override {
+    return CanvasOf(on).AddImage(place, std::move(on_press));
+  }
+  EditableComboBox* AddComboBox(FormSurface on, const dialog_layout::Place& place) override;
+  CommandControl* AddButton(FormSurface on, const dialog_layout::Place& place,
+                            std::string_view caption, std::function<void()> on_click) override;
+
+  Canvas& CanvasOf(FormSurface on) { return on == FormSurface::kPanel ? panel_ : client_; }
+  TextElement::Look LookOf(Colour colour, TextLook look) const;
   void CloseNow();
   static gboolean OnCloseRequest(gpointer self);
   static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, GtkSettingsDialog* self);
 
   SettingsDialogShared shared_;
   Scale scale_;
-  DialogPictures pictures_;
+  CairoPictures pictures_;
   std::unique_ptr<SettingsDialog> core_;
   Canvas client_;
   Canvas panel_;
-  std::unique_ptr<GtkRepeatBox> repeat_box_;
-  std::unique_ptr<DialogButton> set_button_, cancel_button_, file_button_;
-  std::array<ImageElement*, 3> marks_{};
-  Label* file_name_ = nullptr;
+  std::vector<std::unique_ptr<GtkRepeatBox>> combo_boxes_;
+  std::vector<std::unique_ptr<DialogButton>> buttons_;
+  std::optional<SettingsDialogControls> controls_;
   GtkWidget* window_ = nullptr;  // referenced while this lives
   guint close_request_ = 0;
   bool closed_ = false;

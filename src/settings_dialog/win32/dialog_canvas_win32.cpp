@@ -5,7 +5,6 @@
 #include <optional>
 #include <utility>
 
-#include "runtime/picture.h"
 #include "runtime/win32/pixel_geometry_win32.h"
 #include "runtime/win32/text_encoding.h"
 
@@ -37,18 +36,6 @@ std::int16_t MouseButtonOf(UINT message) {
 }
 
 }  // namespace
-
-const Dib* DialogPictures::Find(std::string_view name) {
-  auto found = pictures_.find(name);
-  if (found == pictures_.end()) {
-    const std::optional<Picture> decoded = DecodePicture(embedded_.Bytes(name));
-    if (!decoded) return nullptr;
-    Dib dib = Dib::FromPicture(*decoded);
-    if (!dib) return nullptr;
-    found = pictures_.emplace(std::string(name), std::move(dib)).first;
-  }
-  return &found->second;
-}
 
 Win32Surface::Win32Surface(int width, int height, Scale scale, Colour back)
     : width_(width), height_(height), scale_(scale), back_(back), dib_(width, height) {
@@ -156,7 +143,7 @@ void Canvas::Rescale(Scale scale) {
   GetClientRect(handle(), &client);
   if (surface_) surface_->Resize(client.right, client.bottom, scale_);
   for (WindowlessElements::Id id = 0; id < places_.size(); ++id) {
-    elements_.SetBox(id, ToPixelRect(scale_.Box(places_[id])));
+    elements_.SetBox(id, scale_.Box(places_[id]));
   }
   for (const auto& text : texts_) text->SetCaption(text->Caption());
   Invalidate();
@@ -170,7 +157,7 @@ RECT Canvas::Box(WindowlessElements::Id id) const { return ToRect(elements_.Box(
 
 TextElement& Canvas::AddText(const dialog_layout::Place& place, std::string_view caption,
                              TextElement::Look look, WindowlessElements::Element pointer) {
-  pointer.box = ToPixelRect(scale_.Box(place));
+  pointer.box = scale_.Box(place);
   const WindowlessElements::Id id = elements_.Add(std::move(pointer));
   places_.push_back(place);
   texts_.push_back(std::make_unique<TextElement>(*this, id, look));
@@ -181,7 +168,7 @@ TextElement& Canvas::AddText(const dialog_layout::Place& place, std::string_view
 
 ImageControl& Canvas::AddImage(const dialog_layout::Place& place, std::function<void()> on_press) {
   const WindowlessElements::Id id =
-      elements_.Add({ToPixelRect(scale_.Box(place)), std::move(on_press), nullptr, false});
+      elements_.Add({scale_.Box(place), std::move(on_press), nullptr, false});
   places_.push_back(place);
   images_.push_back(std::make_unique<ImageElement>(*this, id));
   return *images_.back();
@@ -196,7 +183,7 @@ void Canvas::OnPaint(HDC dc) {
   if (surface_) surface_->Draw(buffer.get());
   HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   for (const dialog_layout::Place& outline : outlines_) {
-    FrameBox(buffer.get(), scale_.Box(outline), black, scale_.Pixels(1));
+    FrameBox(buffer.get(), ToRect(scale_.Box(outline)), black, scale_.Pixels(1));
   }
   for (const auto& image_element : images_) image_element->Paint(buffer.get());
   for (const auto& text : texts_) text->Paint(buffer.get());

@@ -6,49 +6,26 @@
 
 #include <cmath>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "runtime/embedded_data.h"
-#include "runtime/screen_units.h"
 #include "runtime/win32/dib_win32.h"
 #include "runtime/win32/handles.h"
 #include "runtime/user_services.h"
 #include "runtime/win32/window_win32.h"
+#include "settings_dialog/dialog_pictures.h"
 #include "settings_dialog/layout.h"
 #include "settings_dialog/settings_dialog.h"
+#include "settings_dialog/scale.h"
 #include "settings_dialog/win32/focus_win32.h"
 #include "settings_dialog/windowless_elements.h"
 
 namespace tolvenar::win32 {
 
-// Twips to pixels at the screen's own twips per pixel.
-struct Scale {
-  double tpp_x = 15;
-  double tpp_y = 15;
-  int X(double twips) const { return TwipsToWindowPixels(twips, tpp_x); }
-  int Y(double twips) const { return TwipsToWindowPixels(twips, tpp_y); }
-  // A length the usual screen draws in `usual` pixels (a picture's side, a line's width).
-  int Pixels(int usual) const { return ScaledPixels(usual, tpp_y); }
-  RECT Box(const dialog_layout::Place& p) const {
-    return {X(p.left), Y(p.top), X(p.left + p.width), Y(p.top + p.height)};
-  }
-};
-
 // The embedded pictures the dialog shows, decoded once.
-class DialogPictures {
- public:
-  explicit DialogPictures(EmbeddedData& embedded) : embedded_(embedded) {}
-  // The picture of that name; null when there is none or it cannot be decoded.
-  const Dib* Find(std::string_view name);
-
- private:
-  EmbeddedData& embedded_;
-  std::map<std::string, Dib, std::less<>> pictures_;
-};
+using DibPictures = DialogPictures<Dib>;
 
 // The persistent background image of a window.
 class Win32Surface final : public RuledSurface {
@@ -118,7 +95,7 @@ struct CanvasPointers {
 // A window that paints its background image and its windowless elements.
 class Canvas final : public Window {
  public:
-  Canvas(Scale scale, DialogPictures& pictures, const CanvasPointers& pointers)
+  Canvas(Scale scale, DibPictures& pictures, const CanvasPointers& pointers)
       : scale_(scale), pictures_(pictures), pointers_(pointers) {}
 
   // Registers the class (once) and creates the window with a background of `back`.
@@ -145,7 +122,7 @@ class Canvas final : public Window {
   RuledSurface& Surface() { return *surface_; }
   const Scale& PixelScale() const { return scale_; }
   WindowlessElements& Elements() { return elements_; }
-  DialogPictures& Pictures() { return pictures_; }
+  DibPictures& Pictures() { return pictures_; }
   RECT Box(WindowlessElements::Id id) const;
 
  private:
@@ -154,7 +131,7 @@ class Canvas final : public Window {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   Scale scale_;
-  DialogPictures& pictures_;
+  DibPictures& pictures_;
   const CanvasPointers& pointers_;
   bool accepts_input_ = false;
   std::function<void()> on_close_;

@@ -2,14 +2,17 @@
 
 #include <windows.h>
 
-#include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "runtime/win32/handles.h"
 #include "runtime/win32/pixel_geometry_win32.h"
 #include "runtime/screen_units.h"
 #include "runtime/win32/text_encoding.h"
+#include "settings_dialog/form.h"
 #include "settings_dialog/layout.h"
 #include "settings_dialog/win32/dialog_buttons_win32.h"
 #include "settings_dialog/win32/dialog_canvas_win32.h"
@@ -28,12 +31,12 @@ constexpr wchar_t kHandPointerName[] = L"POINTING_HAND";
 constexpr DWORD kDialogStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_CONTROLPARENT;
 
-class SettingsWindow final : public ModalWindow {
+class SettingsWindow final : public ModalWindow, private FormCanvas {
  public:
   explicit SettingsWindow(const SettingsDialogShared& shared)
       : shared_(shared),
         scale_{shared.services.screen.TwipsPerPixelX(), shared.services.screen.TwipsPerPixelY()},
-        pictures_(shared.embedded),
+        pictures_(shared.embedded, &Dib::FromPicture),
         pointers_{shared.services.app_pointer},
         dialog_(scale_, pictures_, pointers_),
         panel_(scale_, pictures_, pointers_) {}
@@ -65,15 +68,37 @@ class SettingsWindow final : public ModalWindow {
                 const PixelRect& outer) override;
 
  private:
-  std::unique_ptr<DialogButton> MakeButton(const Canvas& on, const layout::Place& place,
-                                           std::string_view caption,
-                                           std::function<void()> on_click);
+  // A control made from the form, with its place to lay it out again.
+  template <typename Control>
+  struct Placed {
+    std::unique_ptr<Control> control;
+    layout::Place place;
+  };
+
+  RuledSurface& Surface(FormSurface on) override { return CanvasOf(on).Surface(); }
+  void AddOutline(FormSurface on, const layout::Place& place) override {
+    CanvasOf(on).AddOutline(place);
+  }
+  Label& AddText(FormSurface on, const layout::Place& place, std::string_view caption,
+                 Colour colour, TextLook look, WindowlessElements::Element pointer) override {
+    return CanvasOf(on).AddText(place, caption, LookOf(colour, look), std::move(pointer));
+  }
+  ImageControl& AddImage(FormSurface on, const layout::Place& place,
+                         std::function<void()> on_press) override {
+    return CanvasOf(on).AddImage(place, std::move(on_press));
+  }
+  EditableComboBox* AddComboBox(FormSurface on, const layout::Place& place) override;
+  CommandControl* AddButton(FormSurface on, const layout::Place& place, std::string_view caption,
+                            std::function<void()> on_click) override;
+
+  Canvas& CanvasOf(FormSurface on) { return on == FormSurface::kPanel ? panel_ : dialog_; }
+  TextElement::Look LookOf(Colour colour, TextLook look) const;
   // The dialog's font at the current scale, underlined for the link.
   UniqueFont MakeFont(bool underline) const;
 
   SettingsDialogShared shared_;
   Scale scale_;
-  DialogPictures pictures_;
+  DibPictures pictures_;
   CanvasPointers pointers_;
   UniqueFont font_;
   UniqueFont link_font_;
@@ -81,16 +106,42 @@ class SettingsWindow final : public ModalWindow {
   // The windows go before what they use; the dialog window takes its children along.
   Canvas dialog_;
   Canvas panel_;
-  std::unique_ptr<Win32ComboBox> repeat_box_;
-  std::unique_ptr<DialogButton> set_button_, cancel_button_, file_button_;
+  std::vector<Placed<Win32ComboBox>> combo_boxes_;
+  std::vector<Placed<DialogButton>> buttons_;  // in the order of the tab stops
 };
 
-std::unique_ptr<DialogButton> SettingsWindow::MakeButton(const Canvas& on,
-                                                         const layout::Place& place,
-                                                         std::string_view caption,
-                                                         std::function<void()> on_click) {
-  return MakeDialogButton(on.handle(), scale_.Box(place), scale_.tpp_y, caption, shared_.embedded,
-                          shared_.services.pointer, std::move(on_click));
+EditableComboBox* SettingsWindow::AddComboBox(FormSurface on, const layout::Place& place) {
+  std::unique_ptr<Win32ComboBox> box =
+      Win32ComboBox::Create(CanvasOf(on).handle(), ToRect(scale_.Box(place)), font_.get());
+  if (!box) return nullptr;
+  combo_boxes_.push_back({std::move(box), place});
+  return combo_boxes_.back().control.get();
+}
+
+CommandControl* SettingsWindow::AddButton(FormSurface on, const layout::Place& place,
+                                          std::string_view caption,
+                                          std::function<void()> on_click) {
+  std::unique_ptr<DialogButton> button =
+      MakeDialogButton(CanvasOf(on).handle(), ToRect(scale_.Box(place)), scale_.tpp_y, caption,
+                       shared_.embedded, shared_.services.pointer, std::move(on_click));
+  if (!button) return nullptr;
+  buttons_.push_back({std::move(button), place});
+  return buttons_.back().control.get();
+}
+
+TextElement::Look SettingsWindow::LookOf(Colour colour, TextLook look) const {
+  const UINT line = DT_SINGLELINE | DT_NOPREFIX;
+  switch (look) {
+    case TextLook::kCentred:
+      return {colour, &font_, line | DT_CENTER, CP_UTF8, false};
+    case TextLook::kLink:
+      return {colour, &link_font_, line, CP_UTF8, false};
+    case TextLook::kFileName:
+      return {colour, &font_, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, CP_ACP, true};
+    case TextLook::kLine:
+      break;
+  }
+  return {colour, &font_, line, CP_UTF8, false};
 }
 
 UniqueFont SettingsWindow::MakeFont(bool underline) const {
@@ -110,18 +161,20 @@ void SettingsWindow::LayOutAt(double twips_per_pixel_x, double twips_per_pixel_y
   // The window first: the surfaces take its new client area.
   SetWindowPos(dialog, nullptr, outer.left, outer.top, outer.right - outer.left,
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  const RECT panel = scale_.Box(layout::kPanel);
+  const RECT panel = ToRect(scale_.Box(layout::kPanel));
   MoveWindow(panel_.handle(), panel.left, panel.top, panel.right - panel.left,
              panel.bottom - panel.top, FALSE);
   // The box lets go of the old font before it goes.
-  repeat_box_->Relayout(scale_.Box(layout::kRepeatBox), font.get());
+  for (const Placed<Win32ComboBox>& box : combo_boxes_) {
+    box.control->Relayout(ToRect(scale_.Box(box.place)), font.get());
+  }
   font_ = std::move(font);
   link_font_ = std::move(link_font);
   dialog_.Rescale(scale_);
   panel_.Rescale(scale_);
-  file_button_->Rebuild(scale_.Box(layout::kFileButton), scale_.tpp_y);
-  set_button_->Rebuild(scale_.Box(layout::kSetButton), scale_.tpp_y);
-  cancel_button_->Rebuild(scale_.Box(layout::kCancelButton), scale_.tpp_y);
+  for (const Placed<DialogButton>& button : buttons_) {
+    button.control->Rebuild(ToRect(scale_.Box(button.place)), scale_.tpp_y);
+  }
   RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -147,56 +200,15 @@ bool SettingsWindow::Create() {
     return false;
   }
   if (!panel_.Create({kPanelClass}, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                     WS_EX_CONTROLPARENT, scale_.Box(layout::kPanel), dialog_.handle(),
+                     WS_EX_CONTROLPARENT, ToRect(scale_.Box(layout::kPanel)), dialog_.handle(),
                      layout::kPanelBackColour)) {
     return false;
   }
 
-  const UINT line = DT_SINGLELINE | DT_NOPREFIX;
-  const TextElement::Look black{layout::kBlack, &font_, line, CP_UTF8, false};
-  const TextElement::Look white{layout::kWhite, &font_, line, CP_UTF8, false};
-  const auto fits_text = [](std::function<void()> on_press = nullptr,
-                            std::function<void()> on_click = nullptr, bool hand = false) {
-    return WindowlessElements::Element{{}, std::move(on_press), std::move(on_click), hand, true};
-  };
-
-  // The panel, top to bottom.
-  panel_.AddOutline(layout::kHeadingFrame);
-  panel_.AddText(layout::kHeading, layout::kHeadingCaption,
-                 {layout::kBlack, &font_, line | DT_CENTER, CP_UTF8, false});
-  std::array<ImageControl*, 3> marks{};
-  for (std::int16_t kind = 0; kind < 3; ++kind) {
-    marks[static_cast<std::size_t>(kind)] =
-        &panel_.AddImage(layout::kMarks[kind], [this, kind] { core_->Img_BGM_MouseDown(kind); });
-    panel_.AddText(layout::kChoiceLabels[kind], layout::kChoiceCaptions[kind], black,
-                   fits_text([this, kind] { core_->lbl_BGM_MouseDown(kind); }));
-  }
-  repeat_box_ = Win32ComboBox::Create(panel_.handle(), scale_.Box(layout::kRepeatBox), font_.get());
-  if (!repeat_box_) return false;
-  panel_.AddText(layout::kRepeatLabel, layout::kRepeatCaption, black, fits_text());
-  Label& file_name = panel_.AddText(
-      layout::kFileName, "",
-      {layout::kBlack, &font_, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, CP_ACP, true});
-
-  file_button_ = MakeButton(panel_, layout::kFileButton, layout::kFileCaption,
-                            [this] { core_->Cmd_File_Click(); });
-  set_button_ = MakeButton(dialog_, layout::kSetButton, layout::kSetCaption,
-                           [this] { core_->Cmd_Set_Click(); });
-  cancel_button_ = MakeButton(dialog_, layout::kCancelButton, layout::kCancelCaption,
-                              [this] { core_->Cmd_Can_Click(); });
-  if (!file_button_ || !set_button_ || !cancel_button_) return false;
-
-  // The strip below the panel.
-  dialog_.AddText(layout::kCredit, layout::kCreditCaption, white, fits_text());
-  Label& link = dialog_.AddText(layout::kLink, layout::kLinkCaption,
-                                {layout::kWhite, &link_font_, line, CP_UTF8, false},
-                                fits_text(
-                                    nullptr, [this] { core_->lbl_URL_Click(); }, true));
-
-  core_ = std::make_unique<SettingsDialog>(
-      SettingsDialogControls{*this, dialog_.Surface(), panel_.Surface(), *set_button_,
-                             *cancel_button_, *file_button_, *repeat_box_, marks, file_name, link},
-      shared_.services, shared_.settings, shared_.zoom_point);
+  const std::optional<SettingsDialogControls> controls = RealiseSettingsForm(*this, *this, core_);
+  if (!controls) return false;
+  core_ = std::make_unique<SettingsDialog>(*controls, shared_.services, shared_.settings,
+                                           shared_.zoom_point);
   dialog_.SetCloseHandler([this] { core_->Form_Unload(); });
   dialog_.SetDpiChangeHandler([this](int dpi_x, int dpi_y, const RECT& suggested) {
     core_->Form_DpiChanged({dpi_x, dpi_y, ToPixelRect(suggested)});
