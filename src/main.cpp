@@ -71,7 +71,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const win32::SceneFactory make_scene = [&randomness](HWND window) {
     return CreateDirect3DScene(window, randomness);
   };
-  const win32::SettingsDialogShared dialog{
+  const SettingsDialogShared dialog{
       settings, zoom_point, embedded,
       SettingsDialogServices{store, screen, pointer, app_pointer, file_chooser, shell, animation}};
   win32::Win32StartupWindows windows(saver, make_scene, dialog, embedded);

@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
   }
   X11SaverWindowLauncher saver(parts, std::move(setup));
 
-  Main(SaverMode{saver, PointerDuringSaver::kHidden}, desktop, user_settings.store(), settings,
-       cursor_show_result);
+  Main(SaverMode{saver, PointerDuringSaver::kHidden, SecondStart::kRunsBeside}, desktop,
+       user_settings.store(), settings, cursor_show_result);
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "runtime/embedded_data.h"
 #include "runtime/user_services.h"
 #include "settings/settings_store.h"
 #include "settings_dialog/controls.h"
@@ -46,6 +47,14 @@ struct SettingsDialogServices {
 // The "##" pattern: the digits without leading zeros, a minus sign before a negative number, the
 // empty text for 0.
 std::string FormatHashHash(std::int32_t number);
+
+// What the dialog is handed: the values shared across the run and the platform's services.
+struct SettingsDialogShared {
+  SettingsRecord& settings;
+  ZoomPoint& zoom_point;
+  EmbeddedData& embedded;
+  SettingsDialogServices services;
+};
 
 // Where the dialog goes, in twips: centred across, a third of the free height down.
 struct TwipsPoint {

@@ -27,10 +27,13 @@ StartupMode ModeFromArgumentText(std::string_view argument_text, StartupWindows&
 StartupOutcome Main(const StartupMode& mode, Desktop& desktop, SettingsStore& store,
                     SettingsRecord& settings, std::int32_t& cursor_show_result) {
   // A second start recognises a running saver or an open settings dialog by its title; both
-  // look-ups are always made.
-  const bool saver_running = desktop.TopLevelWindowExists(std::string(kSaverWindowTitle));
-  const bool dialog_open = desktop.TopLevelWindowExists(std::string(dialog_layout::kTitle));
-  if (saver_running || dialog_open) return StartupOutcome::kEndProgram;
+  // look-ups are always made, unless the saver runs beside others by design.
+  const auto* saver = std::get_if<SaverMode>(&mode);
+  if (!saver || saver->second_start == SecondStart::kEndsWhenOneRuns) {
+    const bool saver_running = desktop.TopLevelWindowExists(std::string(kSaverWindowTitle));
+    const bool dialog_open = desktop.TopLevelWindowExists(std::string(dialog_layout::kTitle));
+    if (saver_running || dialog_open) return StartupOutcome::kEndProgram;
+  }
 
   if (const auto* preview = std::get_if<PreviewMode>(&mode)) {
     preview->window.ShowPreview(preview->parent);
@@ -43,7 +46,6 @@ StartupOutcome Main(const StartupMode& mode, Desktop& desktop, SettingsStore& st
     dialog->dialog.ShowSettingsDialog();
     return StartupOutcome::kEndProgram;
   }
-  const auto* saver = std::get_if<SaverMode>(&mode);
   if (!saver) return StartupOutcome::kEndProgram;
 
   if (saver->pointer == PointerDuringSaver::kHidden) cursor_show_result = desktop.ShowCursor(0);

@@ -51,9 +51,18 @@ enum class PointerDuringSaver {
   kHidden,     // started to save the screen: hidden, and shown again when the saver window closes
   kLeftAlone,  // started with no arguments
 };
+// Whether a saver start first looks for a running saver or an open settings dialog and ends when
+// it finds one. The Windows program is started once at a time and looks; the Linux saver is
+// started once per monitor by its host, side by side, so it never looks (its music lock keeps one
+// of them playing).
+enum class SecondStart {
+  kEndsWhenOneRuns,
+  kRunsBeside,
+};
 struct SaverMode {
   SaverWindowLauncher& window;
   PointerDuringSaver pointer;
+  SecondStart second_start = SecondStart::kEndsWhenOneRuns;
 };
 // Any other switch: the settings are read and the program ends.
 struct NoWindowMode {};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_runtime.h"
+#include "scene/saver_window.h"
 
 namespace tolvenar {
 namespace {
@@ -151,6 +152,18 @@ TEST(Main, ExplicitModeNeedsOnlyItsOwnWindow) {
                  saver_run.settings, saver_run.cursor_show_result),
             StartupOutcome::kLiveOn);
   EXPECT_EQ(saver_run.Steps(),
+            (std::vector<std::string>{"LoadSettings", "ShowCursor 0", "LoadSaverWindow"}));
+
+  // A saver that runs beside the others never looks for them, even with one on the desktop.
+  StartupRun beside_run;
+  beside_run.desktop.open_titles = {std::string(kSaverWindowTitle)};
+  OnlySaver beside(beside_run.log);
+  EXPECT_EQ(Main(SaverMode{beside, PointerDuringSaver::kHidden, SecondStart::kRunsBeside},
+                 beside_run.desktop, beside_run.store, beside_run.settings,
+                 beside_run.cursor_show_result),
+            StartupOutcome::kLiveOn);
+  EXPECT_EQ(beside_run.log.front().rfind("FindWindow", 0), std::string::npos);
+  EXPECT_EQ(beside_run.Steps(),
             (std::vector<std::string>{"LoadSettings", "ShowCursor 0", "LoadSaverWindow"}));
 }
 

@@ -2,6 +2,7 @@
 // Desktop services for a saver that a host starts once per monitor: no process looks for another,
 // and the pointer is the window's business (an invisible pointer over the saver's own window).
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "runtime/desktop.h"
@@ -10,9 +11,11 @@ namespace tolvenar::linux_port {
 
 class LinuxDesktop final : public Desktop {
  public:
-  // Main asks this at every start, as its second-instance guard: the saver of each monitor must
-  // pass it, so the answer is always no (the settings program asks X11Desktop, which looks).
-  bool TopLevelWindowExists(const std::string&) override { return false; }
+  // The saver runs beside its other monitors' savers (SecondStart::kRunsBeside), so Main never
+  // looks; the settings program asks X11Desktop, which does.
+  bool TopLevelWindowExists(const std::string&) override {
+    throw std::logic_error("the Linux saver never looks for another running saver");
+  }
   // Keeps the display count as the platform would; shows and hides nothing.
   std::int32_t ShowCursor(std::int32_t show_flag) override {
     display_count_ += show_flag ? 1 : -1;

@@ -20,14 +20,6 @@
 
 namespace tolvenar::linux_port {
 
-// What the dialog is handed: the values shared across the run and the platform's services.
-struct SettingsDialogShared {
-  SettingsRecord& settings;
-  ZoomPoint& zoom_point;
-  EmbeddedData& embedded;
-  SettingsDialogServices services;
-};
-
 class GtkSettingsDialog final : public ModalWindow, private FormCanvas {
  public:
   explicit GtkSettingsDialog(const SettingsDialogShared& shared);

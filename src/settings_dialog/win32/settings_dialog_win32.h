@@ -8,14 +8,6 @@
 
 namespace tolvenar::win32 {
 
-// What the dialog is handed: the values shared across the run and the platform's services.
-struct SettingsDialogShared {
-  SettingsRecord& settings;
-  ZoomPoint& zoom_point;
-  EmbeddedData& embedded;
-  SettingsDialogServices services;
-};
-
 // Creates the dialog, runs its load handler, shows it and returns when it has closed.
 void ShowSettingsDialogModal(const SettingsDialogShared& shared);
 
