@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "runtime/drawing_surface.h"
 #include "runtime/label.h"
@@ -198,6 +199,31 @@ class FormCanvas {
   // A skinned button with a UTF-8 caption; nullptr when it cannot be made.
   virtual CommandControl* AddButton(FormSurface on, const dialog_layout::Place& place,
                                     std::string_view caption, std::function<void()> on_click) = 0;
+};
+
+// The windowless half of a FormCanvas, written once for every back end: `Dialog` has a canvas per
+// surface (`CanvasOf`) that makes outlines, texts and images itself, and turns a colour and a text
+// look into its platform's (`LookOf`); it makes only the controls. A back end derives from
+// WindowlessFormCanvas<itself> and befriends it.
+template <class Dialog>
+class WindowlessFormCanvas : public FormCanvas {
+ public:
+  RuledSurface& Surface(FormSurface on) override { return Self().CanvasOf(on).Surface(); }
+  void AddOutline(FormSurface on, const dialog_layout::Place& place) override {
+    Self().CanvasOf(on).AddOutline(place);
+  }
+  Label& AddText(FormSurface on, const dialog_layout::Place& place, std::string_view caption,
+                 Colour colour, TextLook look, WindowlessElements::Element pointer) override {
+    return Self().CanvasOf(on).AddText(place, caption, Self().LookOf(colour, look),
+                                       std::move(pointer));
+  }
+  ImageControl& AddImage(FormSurface on, const dialog_layout::Place& place,
+                         std::function<void()> on_press) override {
+    return Self().CanvasOf(on).AddImage(place, std::move(on_press));
+  }
+
+ private:
+  Dialog& Self() { return static_cast<Dialog&>(*this); }
 };
 
 // Makes the settings form's elements on `canvas` in their order. Their handlers drive `dialog`,

@@ -20,7 +20,10 @@
 
 namespace tolvenar::linux_port {
 
-class GtkSettingsDialog final : public ModalWindow, private FormCanvas {
+class GtkSettingsDialog final : public ModalWindow,
+                                private WindowlessFormCanvas<GtkSettingsDialog> {
+  friend class WindowlessFormCanvas<GtkSettingsDialog>;
+
  public:
   explicit GtkSettingsDialog(const SettingsDialogShared& shared);
   GtkSettingsDialog(const GtkSettingsDialog&) = delete;
@@ -61,18 +64,6 @@ class GtkSettingsDialog final : public ModalWindow, private FormCanvas {
   void LayOutAt(double, double, const PixelRect&) override {}
 
  private:
-  RuledSurface& Surface(FormSurface on) override { return CanvasOf(on).Surface(); }
-  void AddOutline(FormSurface on, const dialog_layout::Place& place) override {
-    CanvasOf(on).AddOutline(place);
-  }
-  Label& AddText(FormSurface on, const dialog_layout::Place& place, std::string_view caption,
-                 Colour colour, TextLook look, WindowlessElements::Element pointer) override {
-    return CanvasOf(on).AddText(place, caption, LookOf(colour, look), std::move(pointer));
-  }
-  ImageControl& AddImage(FormSurface on, const dialog_layout::Place& place,
-                         std::function<void()> on_press) override {
-    return CanvasOf(on).AddImage(place, std::move(on_press));
-  }
   EditableComboBox* AddComboBox(FormSurface on, const dialog_layout::Place& place) override;
   CommandControl* AddButton(FormSurface on, const dialog_layout::Place& place,
                             std::string_view caption, std::function<void()> on_click) override;

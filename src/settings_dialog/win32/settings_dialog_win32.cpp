@@ -31,7 +31,9 @@ constexpr wchar_t kHandPointerName[] = L"POINTING_HAND";
 constexpr DWORD kDialogStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_CONTROLPARENT;
 
-class SettingsWindow final : public ModalWindow, private FormCanvas {
+class SettingsWindow final : public ModalWindow, private WindowlessFormCanvas<SettingsWindow> {
+  friend class WindowlessFormCanvas<SettingsWindow>;
+
  public:
   explicit SettingsWindow(const SettingsDialogShared& shared)
       : shared_(shared),
@@ -75,18 +77,6 @@ class SettingsWindow final : public ModalWindow, private FormCanvas {
     layout::Place place;
   };
 
-  RuledSurface& Surface(FormSurface on) override { return CanvasOf(on).Surface(); }
-  void AddOutline(FormSurface on, const layout::Place& place) override {
-    CanvasOf(on).AddOutline(place);
-  }
-  Label& AddText(FormSurface on, const layout::Place& place, std::string_view caption,
-                 Colour colour, TextLook look, WindowlessElements::Element pointer) override {
-    return CanvasOf(on).AddText(place, caption, LookOf(colour, look), std::move(pointer));
-  }
-  ImageControl& AddImage(FormSurface on, const layout::Place& place,
-                         std::function<void()> on_press) override {
-    return CanvasOf(on).AddImage(place, std::move(on_press));
-  }
   EditableComboBox* AddComboBox(FormSurface on, const layout::Place& place) override;
   CommandControl* AddButton(FormSurface on, const layout::Place& place, std::string_view caption,
                             std::function<void()> on_click) override;
