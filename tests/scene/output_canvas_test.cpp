@@ -5,10 +5,6 @@
 namespace tolvenar {
 namespace {
 
-bool operator==(const PixelRect& a, const PixelRect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 TEST(OutputCanvas, OrdersTheOutputAtTheOriginFirstThenByPlace) {
   struct Case {
     std::vector<OutputGeometry> outputs;
@@ -31,10 +27,10 @@ TEST(OutputCanvas, LaysPartsSideBySideAtEachOutputsResolution) {
   const std::vector<PixelRect> parts =
       CanvasParts({{0, 0, 1280, 720, 2}, {1280, 0, 800, 600, 0}, {2080, 0, 0, 0, 1}});
   ASSERT_EQ(parts.size(), 3u);
-  EXPECT_TRUE(parts[0] == (PixelRect{0, 0, 2560, 1440}));
-  EXPECT_TRUE(parts[1] == (PixelRect{2560, 0, 3360, 600}));
+  EXPECT_EQ(parts[0], (PixelRect{0, 0, 2560, 1440}));
+  EXPECT_EQ(parts[1], (PixelRect{2560, 0, 3360, 600}));
   // An output not yet sized still gets a part, one pixel, so that no part is empty.
-  EXPECT_TRUE(parts[2] == (PixelRect{3360, 0, 3361, 1}));
+  EXPECT_EQ(parts[2], (PixelRect{3360, 0, 3361, 1}));
   EXPECT_EQ(BufferScale(3), 3);
   EXPECT_EQ(BufferScale(-1), 1);
 }
@@ -48,9 +44,9 @@ TEST(OutputCanvas, ChoosesTheLayerShellOverFullScreenWindows) {
 
 TEST(OutputCanvas, AnOutputThatCameLaterShowsTheFirstOnesPicture) {
   const std::vector<PixelRect> parts = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
-  EXPECT_TRUE(*PictureOf(1, parts) == parts[1]);
-  EXPECT_TRUE(*PictureOf(std::nullopt, parts) == parts[0]);
-  EXPECT_TRUE(*PictureOf(7, parts) == parts[0]);
+  EXPECT_EQ(*PictureOf(1, parts), parts[1]);
+  EXPECT_EQ(*PictureOf(std::nullopt, parts), parts[0]);
+  EXPECT_EQ(*PictureOf(7, parts), parts[0]);
   EXPECT_FALSE(PictureOf(0, {}).has_value());
 }
 

@@ -2,6 +2,9 @@
 
 #include <poll.h>
 #include <unistd.h>
+// The protocols' client code, made at build time.
+#include <wlr-layer-shell-unstable-v1-client-protocol.h>
+#include <xdg-shell-client-protocol.h>
 
 #include <algorithm>
 #include <chrono>
@@ -10,8 +13,6 @@
 #include <string>
 #include <utility>
 
-#include "wlr-layer-shell-unstable-v1-client-protocol.h"
-#include "xdg-shell-client-protocol.h"
 #include "scene/saver_window.h"
 
 namespace tolvenar::linux_port {
