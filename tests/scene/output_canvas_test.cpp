@@ -42,12 +42,22 @@ TEST(OutputCanvas, ChoosesTheLayerShellOverFullScreenWindows) {
   EXPECT_EQ(ChooseShell(false, false), SurfaceShell::kNone);
 }
 
-TEST(OutputCanvas, AnOutputThatCameLaterShowsTheFirstOnesPicture) {
+TEST(OutputCanvas, AnOutputThatCameLaterShowsTheFirstOnesPictureUndistorted) {
   const std::vector<PixelRect> parts = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
-  EXPECT_EQ(*PictureOf(1, parts), parts[1]);
-  EXPECT_EQ(*PictureOf(std::nullopt, parts), parts[0]);
-  EXPECT_EQ(*PictureOf(7, parts), parts[0]);
-  EXPECT_FALSE(PictureOf(0, {}).has_value());
+  struct Case {
+    std::optional<std::size_t> part;
+    std::int32_t width, height;
+    PixelRect shown;
+  };
+  const Case cases[] = {
+      {1, 800, 600, {1024, 0, 1824, 600}},             // its own part, whatever its size
+      {std::nullopt, 2048, 1536, parts[0]},            // the same shape: the whole first part
+      {std::nullopt, 1920, 1080, {0, 96, 1024, 672}},  // wider: the middle rows
+      {std::nullopt, 600, 800, {224, 0, 800, 768}},    // taller: the middle columns
+      {7, 0, 0, parts[0]},                             // no part of that number, no size yet
+  };
+  for (const Case& c : cases) EXPECT_EQ(*PictureOf(c.part, parts, c.width, c.height), c.shown);
+  EXPECT_FALSE(PictureOf(0, {}, 800, 600).has_value());
 }
 
 }  // namespace

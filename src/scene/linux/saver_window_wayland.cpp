@@ -417,11 +417,11 @@ std::vector<WaylandCanvas::Shown> WaylandSaverWindowHost::ShownOutputs() {
   if (closed_) return shown;
   for (const auto& output : outputs_) {
     if (!output->configured || !output->egl_window) continue;
-    const std::optional<PixelRect> picture = PictureOf(output->part, parts_);
+    const std::int32_t width = std::max(output->geometry.width, 1) * output->scale();
+    const std::int32_t height = std::max(output->geometry.height, 1) * output->scale();
+    const std::optional<PixelRect> picture = PictureOf(output->part, parts_, width, height);
     if (!picture) continue;
-    shown.push_back({output->id, output->egl_window.get(), *picture,
-                     std::max(output->geometry.width, 1) * output->scale(),
-                     std::max(output->geometry.height, 1) * output->scale()});
+    shown.push_back({output->id, output->egl_window.get(), *picture, width, height});
   }
   return shown;
 }
