@@ -307,8 +307,13 @@ void WaylandSaverWindowHost::OutputDone(Output& output) {
     output.geometry.width = output.mode_width / output.scale();
     output.geometry.height = output.mode_height / output.scale();
   }
-  if (started_ && !closed_ && !output.surface) MakeSurface(output);
+  if (started_ && !closed_ && !output.surface) {
+    MakeSurface(output);
+    return;
+  }
+  // A scale changed while the surface shows: its buffers follow at once.
   if (output.surface) wl_surface_set_buffer_scale(output.surface.get(), output.scale());
+  if (output.configured) SurfaceConfigured(output, 0, 0);
 }
 
 void WaylandSaverWindowHost::MakeSurface(Output& output) {
