@@ -12,6 +12,8 @@ foreach(subsystem ${TOLVENAR_SUBSYSTEMS})
     target_link_libraries(tolvenar PRIVATE ${subsystem}_linux)
   endif()
 endforeach()
+# The saver window on Wayland, beside X11's in the same program.
+target_link_libraries(tolvenar PRIVATE scene_wayland)
 
 # tolvenar-settings: the settings dialog, a program of its own beside the saver, which runs it for
 # --settings; so the saver's start does not pay for loading GTK's libraries.

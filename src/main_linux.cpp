@@ -3,6 +3,7 @@
 // module takes over in the saver mode.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "runtime/linux/desktop_linux.h"
 #include "runtime/linux/embedded_data_linux.h"
 #include "runtime/linux/file_lock.h"
+#include "runtime/linux/owners_wayland.h"
 #include "runtime/linux/environment_linux.h"
 #include "runtime/linux/termination_signals.h"
 #include "runtime/emulation/memory_folder_process.h"
@@ -26,6 +28,7 @@
 #include "runtime/emulation/user_folders.h"
 #include "scene/frame_pacing.h"
 #include "scene/linux/direct3d_scene_linux.h"
+#include "scene/linux/direct3d_scene_wayland.h"
 #include "scene/linux/saver_window_x11.h"
 #include "scene/linux/x_display.h"
 #include "scene/saver_window_parts.h"
@@ -53,13 +56,27 @@ int main(int argc, char** argv) {
   const std::uint32_t max_fps =
       ParseMaxFps(max_fps_text ? std::optional<std::string_view>(*max_fps_text) : std::nullopt);
 
-  XDisplay display;
-  if (!display.get()) {
-    (void)std::fputs("tolvenar: cannot open the display\n", stderr);
-    return 1;
+  // In a Wayland session the full-screen run is the compositor's own client; where the compositor
+  // cannot be reached, the session's X server serves as for every other run.
+  UniqueWaylandDisplay wayland;
+  if (DrawsOnWaylandSurfaces(run.kind, EnvironmentVariable("WAYLAND_DISPLAY").has_value())) {
+    wayland.reset(wl_display_connect(nullptr));
+  }
+  std::optional<XDisplay> display;
+  if (!wayland) {
+    display.emplace();
+    if (!display->get()) {
+      (void)std::fputs("tolvenar: cannot open the display\n", stderr);
+      return 1;
+    }
   }
   // Said before anything starts, the music among it: a saver that cannot draw plays nothing.
-  if (!DisplayHasOpenGl(display.get())) {
+  if (wayland && !WaylandOffersOpenGl(wayland.get())) {
+    (void)std::fputs(
+        "tolvenar: the compositor offers no OpenGL (EGL), so the saver cannot draw here\n", stderr);
+    return 1;
+  }
+  if (display && !DisplayHasOpenGl(display->get())) {
     (void)std::fputs(
         "tolvenar: the display offers no OpenGL (GLX), so the saver cannot draw here\n", stderr);
     return 1;
@@ -78,7 +95,7 @@ int main(int argc, char** argv) {
   // One of the user's full-screen savers (one per monitor) plays the music, and another takes it
   // over when that one ends; a preview never plays.
   std::unique_ptr<FileLock> music_lock;
-  if (MayPlayMusic(run.kind) && !IsHostsPreview(display.get(), run)) {
+  if (MayPlayMusic(run.kind) && !(display && IsHostsPreview(display->get(), run))) {
     if (const std::optional<std::string> lock = MusicLockPath(environment)) {
       music_lock = std::make_unique<FileLock>(*lock);
     }
@@ -109,20 +126,35 @@ int main(int argc, char** argv) {
   parts.settings = &settings;
   parts.cursor_show_result = &cursor_show_result;
   parts.max_fps = max_fps;
+  const auto mode_of = [](SaverWindowLauncher& saver) {
+    return SaverMode{saver, PointerDuringSaver::kHidden, SecondStart::kRunsBeside};
+  };
+  // The music lock, tried again while another saver holds it.
+  std::function<void()> retry_music;
+  if (shared_music) retry_music = [&shared_music] { shared_music->TryAgain(); };
+  if (wayland) {
+    WaylandSaverWindowSetup setup;
+    setup.display = wayland.get();
+    setup.signals = &signals;
+    setup.make_scene = [&saver_process, &randomness, &run](WaylandCanvas& canvas) {
+      return CreateEglScene(canvas, saver_process, randomness, run.show_fps);
+    };
+    setup.every_interval = retry_music;
+    setup.interval_ms = kMusicLockRetryIntervalMs;
+    WaylandSaverWindowLauncher saver(parts, std::move(setup));
+    Main(mode_of(saver), desktop, user_settings.store(), settings, cursor_show_result);
+    return 0;
+  }
   X11SaverWindowSetup setup;
-  setup.display = display.get();
+  setup.display = display->get();
   setup.place = PlaceOf(run);
   setup.signals = &signals;
   setup.make_scene = [&saver_process, &randomness, &run](Display* x, Window window) {
     return CreateGlScene(x, window, saver_process, randomness, run.show_fps);
   };
-  if (shared_music) {
-    setup.every_interval = [&shared_music] { shared_music->TryAgain(); };
-    setup.interval_ms = kMusicLockRetryIntervalMs;
-  }
+  setup.every_interval = retry_music;
+  setup.interval_ms = kMusicLockRetryIntervalMs;
   X11SaverWindowLauncher saver(parts, std::move(setup));
-
-  Main(SaverMode{saver, PointerDuringSaver::kHidden, SecondStart::kRunsBeside}, desktop,
-       user_settings.store(), settings, cursor_show_result);
+  Main(mode_of(saver), desktop, user_settings.store(), settings, cursor_show_result);
   return 0;
 }

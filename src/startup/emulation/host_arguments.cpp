@@ -120,6 +120,10 @@ bool CoversMonitors(const HostRun& run) {
   return run.kind == RunKind::kOwnWindow || (run.kind == RunKind::kRoot && !run.window);
 }
 
+bool DrawsOnWaylandSurfaces(RunKind kind, bool in_wayland_session) {
+  return in_wayland_session && kind == RunKind::kOwnWindow;
+}
+
 std::string HostUsage(std::string_view program_name) {
   const std::string name(program_name);
   return "usage: " + name +

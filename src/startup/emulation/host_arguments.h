@@ -52,6 +52,11 @@ bool IsPreviewSized(const PixelRect& window, const std::vector<PixelRect>& monit
 // (a preview, or the host's own per-monitor saver window) that window is the one screen.
 bool CoversMonitors(const HostRun& run);
 
+// Whether the run draws on Wayland surfaces of its own, one per output: the program's own
+// full-screen run in a Wayland session. A host's window and the root window are X windows, which
+// a Wayland session offers through its X server.
+bool DrawsOnWaylandSurfaces(RunKind kind, bool in_wayland_session);
+
 // The argument text the core's Main reads for a run that draws the saver.
 inline constexpr std::string_view kSaverArgumentText = "/s";
 

@@ -113,21 +113,24 @@ TEST(HostArguments, MusicOnlyFullScreenMonitorsOnlyWhereTheSaverHasTheScreen) {
   struct Case {
     RunKind kind;
     std::optional<std::uint32_t> window;
-    bool draws, music, monitors;
+    bool draws, music, monitors, wayland;
   } cases[] = {
-      {RunKind::kOwnWindow, kNoWindow, true, true, true},
-      {RunKind::kRoot, kNoWindow, true, true, true},       // the (virtual) root
-      {RunKind::kRoot, 0x400001, true, true, false},       // the host's per-monitor window
-      {RunKind::kWindowId, 0x400001, true, false, false},  // a preview
-      {RunKind::kSettings, kNoWindow, false, false, false},
-      {RunKind::kRegisterXscreensaver, kNoWindow, false, false, false},
-      {RunKind::kUsageError, kNoWindow, false, false, false},
+      {RunKind::kOwnWindow, kNoWindow, true, true, true, true},
+      {RunKind::kRoot, kNoWindow, true, true, true, false},       // the (virtual) root
+      {RunKind::kRoot, 0x400001, true, true, false, false},       // the host's per-monitor window
+      {RunKind::kWindowId, 0x400001, true, false, false, false},  // a preview
+      {RunKind::kSettings, kNoWindow, false, false, false, false},
+      {RunKind::kRegisterXscreensaver, kNoWindow, false, false, false, false},
+      {RunKind::kUsageError, kNoWindow, false, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind));
     EXPECT_EQ(DrawsSaver(c.kind), c.draws);
     EXPECT_EQ(MayPlayMusic(c.kind), c.music);
     EXPECT_EQ(CoversMonitors({c.kind, c.window, false, {}}), c.monitors);
+    // Outside a Wayland session every run is an X client.
+    EXPECT_EQ(DrawsOnWaylandSurfaces(c.kind, true), c.wayland);
+    EXPECT_FALSE(DrawsOnWaylandSurfaces(c.kind, false));
   }
 }
 

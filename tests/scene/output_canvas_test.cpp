@@ -1,0 +1,58 @@
+#include "scene/output_canvas.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvenar {
+namespace {
+
+bool operator==(const PixelRect& a, const PixelRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST(OutputCanvas, OrdersTheOutputAtTheOriginFirstThenByPlace) {
+  struct Case {
+    std::vector<OutputGeometry> outputs;
+    std::vector<std::size_t> order;
+  };
+  const Case cases[] = {
+      {{{1024, 0, 800, 600, 1}, {0, 0, 1024, 768, 1}}, {1, 0}},
+      // Nothing at the origin (a desktop laid out from a negative corner): left to right.
+      {{{0, -600, 800, 600, 1}, {-1920, 0, 1920, 1080, 2}, {1920, 0, 800, 600, 1}}, {1, 0, 2}},
+      // Stacked: top to bottom; equal places keep the order they came in.
+      {{{0, 768, 1024, 768, 1}, {0, 0, 1024, 768, 1}, {0, 768, 640, 480, 1}}, {1, 0, 2}},
+      {{}, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SceneOrder(c.outputs), c.order);
+}
+
+TEST(OutputCanvas, LaysPartsSideBySideAtEachOutputsResolution) {
+  // A HiDPI output beside a plain one: the scaled one's part has its full pixel size, the next
+  // starts where it ends, and a scale the compositor did not give (0) counts as 1.
+  const std::vector<PixelRect> parts =
+      CanvasParts({{0, 0, 1280, 720, 2}, {1280, 0, 800, 600, 0}, {2080, 0, 0, 0, 1}});
+  ASSERT_EQ(parts.size(), 3u);
+  EXPECT_TRUE(parts[0] == (PixelRect{0, 0, 2560, 1440}));
+  EXPECT_TRUE(parts[1] == (PixelRect{2560, 0, 3360, 600}));
+  // An output not yet sized still gets a part, one pixel, so that no part is empty.
+  EXPECT_TRUE(parts[2] == (PixelRect{3360, 0, 3361, 1}));
+  EXPECT_EQ(BufferScale(3), 3);
+  EXPECT_EQ(BufferScale(-1), 1);
+}
+
+TEST(OutputCanvas, ChoosesTheLayerShellOverFullScreenWindows) {
+  EXPECT_EQ(ChooseShell(true, true), SurfaceShell::kLayerShell);
+  EXPECT_EQ(ChooseShell(true, false), SurfaceShell::kLayerShell);
+  EXPECT_EQ(ChooseShell(false, true), SurfaceShell::kFullScreenToplevel);
+  EXPECT_EQ(ChooseShell(false, false), SurfaceShell::kNone);
+}
+
+TEST(OutputCanvas, AnOutputThatCameLaterShowsTheFirstOnesPicture) {
+  const std::vector<PixelRect> parts = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
+  EXPECT_TRUE(*PictureOf(1, parts) == parts[1]);
+  EXPECT_TRUE(*PictureOf(std::nullopt, parts) == parts[0]);
+  EXPECT_TRUE(*PictureOf(7, parts) == parts[0]);
+  EXPECT_FALSE(PictureOf(0, {}).has_value());
+}
+
+}  // namespace
+}  // namespace tolvenar
