@@ -47,11 +47,23 @@ def colours(rgb):
     return len({rgb[i:i + 3] for i in range(0, len(rgb) - 2, 3 * 31)})
 
 
-class VirtualPointer:
-    """A pointer plugged into the compositor's seat for the session, as a desktop has a mouse: the
-    headless back end has no input devices, and without a pointer the seat offers its clients
-    none, so `swaymsg seat - cursor` would reach nobody. Speaks the wire protocol itself (the
-    virtual pointer protocol, default seat) and holds the connection until closed."""
+# The smallest keymap a keyboard can have (one key); wtype brings its own for what it types.
+KEYMAP = b"""xkb_keymap {
+xkb_keycodes "tests" { minimum = 8; maximum = 9; <K1> = 9; };
+xkb_types "tests" { include "complete" };
+xkb_compatibility "tests" { include "complete" };
+xkb_symbols "tests" { key <K1> { [ Escape ] }; };
+};
+\0"""
+
+
+class VirtualInput:
+    """A pointer and a keyboard plugged into the compositor's seat for the session, as a desktop
+    has a mouse and a keyboard: the headless back end has no input devices, and without one the
+    seat offers its clients none, so `swaymsg seat - cursor` would reach nobody, and wtype's own
+    keyboard, plugged in only while it types, would be gone before a client had taken it up.
+    Speaks the wire protocol itself (the virtual pointer and keyboard protocols) and holds the
+    connection until closed."""
 
     def __init__(self, runtime, display):
         self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
@@ -59,13 +71,28 @@ class VirtualPointer:
         self.buffer = b""
         self.send(1, 1, struct.pack("<I", 2))  # wl_display.get_registry -> 2
         globals_ = self.round_trip(3)
-        name, version = globals_["zwlr_virtual_pointer_manager_v1"]
-        interface = b"zwlr_virtual_pointer_manager_v1\0"
-        padded = interface + b"\0" * (-len(interface) % 4)
-        self.send(2, 0, struct.pack("<II", name, len(interface)) + padded +
-                  struct.pack("<II", 1, 4))  # wl_registry.bind -> 4, version 1
-        self.send(4, 0, struct.pack("<II", 0, 5))  # create_virtual_pointer(default seat) -> 5
-        self.round_trip(6)
+        self.bind(globals_, "wl_seat", 4)
+        self.bind(globals_, "zwlr_virtual_pointer_manager_v1", 5)
+        self.bind(globals_, "zwp_virtual_keyboard_manager_v1", 6)
+        self.send(5, 0, struct.pack("<II", 4, 7))  # create_virtual_pointer(seat) -> 7
+        self.send(6, 0, struct.pack("<II", 4, 8))  # create_virtual_keyboard(seat) -> 8
+        keymap = os.memfd_create("keymap")
+        try:
+            os.write(keymap, KEYMAP)
+            # zwp_virtual_keyboard_v1.keymap(xkb_v1, fd, size): the descriptor rides alongside.
+            args = struct.pack("<II", 1, len(KEYMAP))
+            message = struct.pack("<II", 8, (8 + len(args)) << 16 | 0) + args
+            self.sock.sendmsg([message], [(socket.SOL_SOCKET, socket.SCM_RIGHTS,
+                                           struct.pack("<i", keymap))])
+        finally:
+            os.close(keymap)
+        self.round_trip(9)
+
+    def bind(self, globals_, interface, new_id):
+        name, _ = globals_[interface]
+        text = interface.encode() + b"\0"
+        self.send(2, 0, struct.pack("<II", name, len(text)) + text + b"\0" * (-len(text) % 4) +
+                  struct.pack("<II", 1, new_id))  # wl_registry.bind, version 1
 
     def send(self, obj, opcode, args):
         self.sock.sendall(struct.pack("<II", obj, (8 + len(args)) << 16 | opcode) + args)
@@ -80,7 +107,7 @@ class VirtualPointer:
                     "<I", self.buffer[4:8])[0] >> 16:
                 data = self.sock.recv(4096)
                 if not data:
-                    raise ConnectionError("the compositor closed the virtual pointer's connection")
+                    raise ConnectionError("the compositor closed the virtual input's connection")
                 self.buffer += data
             obj, size_opcode = struct.unpack("<II", self.buffer[:8])
             size, opcode = size_opcode >> 16, size_opcode & 0xFFFF
@@ -197,7 +224,7 @@ class Session:
 
 
 class SwaySession(Session):
-    """sway headless with SWAY_OUTPUTS (the layer shell's path), and a pointer plugged in."""
+    """sway headless with SWAY_OUTPUTS (the layer shell's path), a pointer and a keyboard plugged in."""
 
     TOOLS = ["sway", "swaymsg", "grim", "wtype", "useradd", "userdel"]
 
@@ -209,8 +236,8 @@ class SwaySession(Session):
         configured = wait_for(lambda: {o["name"]: (o["rect"]["width"], o["rect"]["height"])
                                        for o in self.outputs()} == SWAY_OUTPUTS, 10, 0.1)
         test.assertTrue(configured, f"sway's outputs: {self.outputs()}\n" + self.compositor_log())
-        self.pointer = VirtualPointer(self.runtime, "wayland-1")
-        test.addCleanup(self.pointer.close)
+        self.input = VirtualInput(self.runtime, "wayland-1")
+        test.addCleanup(self.input.close)
 
     def ipc_socket(self):
         found = [n for n in os.listdir(self.runtime) if n.startswith("sway-ipc.")]
