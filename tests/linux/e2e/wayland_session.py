@@ -224,7 +224,8 @@ class Session:
 
 
 class SwaySession(Session):
-    """sway headless with SWAY_OUTPUTS (the layer shell's path), a pointer and a keyboard plugged in."""
+    """sway headless with SWAY_OUTPUTS (the layer shell's path), a pointer and a keyboard plugged
+    in."""
 
     TOOLS = ["sway", "swaymsg", "grim", "wtype", "useradd", "userdel"]
 
