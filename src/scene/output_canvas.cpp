@@ -41,10 +41,25 @@ SurfaceShell ChooseShell(bool offers_layer_shell, bool offers_xdg_shell) {
 }
 
 std::optional<PixelRect> PictureOf(std::optional<std::size_t> part,
-                                   const std::vector<PixelRect>& parts) {
+                                   const std::vector<PixelRect>& parts, std::int32_t width,
+                                   std::int32_t height) {
   if (parts.empty()) return std::nullopt;
   if (part && *part < parts.size()) return parts[*part];
-  return parts.front();
+  PixelRect first = parts.front();
+  if (width <= 0 || height <= 0) return first;
+  const std::int64_t first_width = first.right - first.left;
+  const std::int64_t first_height = first.bottom - first.top;
+  // Cross-multiplied: the wider of the two shapes loses its sides, the taller its top and bottom.
+  if (first_width * height > first_height * width) {
+    const auto kept = static_cast<std::int32_t>(first_height * width / height);
+    first.left += (static_cast<std::int32_t>(first_width) - kept) / 2;
+    first.right = first.left + kept;
+  } else {
+    const auto kept = static_cast<std::int32_t>(first_width * height / width);
+    first.top += (static_cast<std::int32_t>(first_height) - kept) / 2;
+    first.bottom = first.top + kept;
+  }
+  return first;
 }
 
 }  // namespace tolvenar

@@ -41,9 +41,11 @@ std::vector<PixelRect> CanvasParts(const std::vector<OutputGeometry>& outputs_in
 enum class SurfaceShell { kLayerShell, kFullScreenToplevel, kNone };
 SurfaceShell ChooseShell(bool offers_layer_shell, bool offers_xdg_shell);
 
-// The canvas part an output's surface shows: its own when the scene learned it; an output that
-// came later shows the first output's, scaled to its size. Nothing while the canvas has no part.
+// The canvas part an output's surface (`width` by `height` pixels) shows: its own when the scene
+// learned it; an output that came later shows the middle of the first output's, cut to its own
+// shape so that it is scaled undistorted. Nothing while the canvas has no part.
 std::optional<PixelRect> PictureOf(std::optional<std::size_t> part,
-                                   const std::vector<PixelRect>& parts);
+                                   const std::vector<PixelRect>& parts, std::int32_t width,
+                                   std::int32_t height);
 
 }  // namespace tolvenar

@@ -5,21 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "fakes/fake_lock.h"
 #include "fakes/fake_music.h"
 #include "music/shared_music.h"
 
 namespace tolvenar::testing {
 namespace {
-
-class FakeLock : public ExclusiveLock {
- public:
-  bool TryTake() override {
-    held = held || free;
-    return held;
-  }
-  bool free = false;
-  bool held = false;
-};
 
 struct SharedMusicTest : ::testing::Test {
   CallLog log;

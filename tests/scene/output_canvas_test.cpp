@@ -5,10 +5,6 @@
 namespace tolvenar {
 namespace {
 
-bool operator==(const PixelRect& a, const PixelRect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 TEST(OutputCanvas, OrdersTheOutputAtTheOriginFirstThenByPlace) {
   struct Case {
     std::vector<OutputGeometry> outputs;
@@ -31,10 +27,10 @@ TEST(OutputCanvas, LaysPartsSideBySideAtEachOutputsResolution) {
   const std::vector<PixelRect> parts =
       CanvasParts({{0, 0, 1280, 720, 2}, {1280, 0, 800, 600, 0}, {2080, 0, 0, 0, 1}});
   ASSERT_EQ(parts.size(), 3u);
-  EXPECT_TRUE(parts[0] == (PixelRect{0, 0, 2560, 1440}));
-  EXPECT_TRUE(parts[1] == (PixelRect{2560, 0, 3360, 600}));
+  EXPECT_EQ(parts[0], (PixelRect{0, 0, 2560, 1440}));
+  EXPECT_EQ(parts[1], (PixelRect{2560, 0, 3360, 600}));
   // An output not yet sized still gets a part, one pixel, so that no part is empty.
-  EXPECT_TRUE(parts[2] == (PixelRect{3360, 0, 3361, 1}));
+  EXPECT_EQ(parts[2], (PixelRect{3360, 0, 3361, 1}));
   EXPECT_EQ(BufferScale(3), 3);
   EXPECT_EQ(BufferScale(-1), 1);
 }
@@ -46,12 +42,22 @@ TEST(OutputCanvas, ChoosesTheLayerShellOverFullScreenWindows) {
   EXPECT_EQ(ChooseShell(false, false), SurfaceShell::kNone);
 }
 
-TEST(OutputCanvas, AnOutputThatCameLaterShowsTheFirstOnesPicture) {
+TEST(OutputCanvas, AnOutputThatCameLaterShowsTheFirstOnesPictureUndistorted) {
   const std::vector<PixelRect> parts = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
-  EXPECT_TRUE(*PictureOf(1, parts) == parts[1]);
-  EXPECT_TRUE(*PictureOf(std::nullopt, parts) == parts[0]);
-  EXPECT_TRUE(*PictureOf(7, parts) == parts[0]);
-  EXPECT_FALSE(PictureOf(0, {}).has_value());
+  struct Case {
+    std::optional<std::size_t> part;
+    std::int32_t width, height;
+    PixelRect shown;
+  };
+  const Case cases[] = {
+      {1, 800, 600, {1024, 0, 1824, 600}},             // its own part, whatever its size
+      {std::nullopt, 2048, 1536, parts[0]},            // the same shape: the whole first part
+      {std::nullopt, 1920, 1080, {0, 96, 1024, 672}},  // wider: the middle rows
+      {std::nullopt, 600, 800, {224, 0, 800, 768}},    // taller: the middle columns
+      {7, 0, 0, parts[0]},                             // no part of that number, no size yet
+  };
+  for (const Case& c : cases) EXPECT_EQ(*PictureOf(c.part, parts, c.width, c.height), c.shown);
+  EXPECT_FALSE(PictureOf(0, {}, 800, 600).has_value());
 }
 
 }  // namespace

@@ -7,6 +7,17 @@ bool IsAbsolute(const std::optional<std::string>& path) {
   return path && !path->empty() && (*path)[0] == '/';
 }
 
+// A per-user lock file: in the runtime folder, which the system empties at log-out, else beside
+// the settings file.
+std::optional<std::string> LockPath(const UserEnvironment& environment, const std::string& name) {
+  if (IsAbsolute(environment.xdg_runtime_dir)) {
+    return *environment.xdg_runtime_dir + "/tolvenar-" + name + ".lock";
+  }
+  const std::optional<std::string> settings = SettingsFilePath(environment);
+  if (!settings) return std::nullopt;
+  return ParentFolder(*settings) + "/" + name + ".lock";
+}
+
 }  // namespace
 
 std::optional<std::string> SettingsFilePath(const UserEnvironment& environment) {
@@ -21,12 +32,11 @@ std::optional<std::string> SettingsFilePath(const UserEnvironment& environment) 
 }
 
 std::optional<std::string> MusicLockPath(const UserEnvironment& environment) {
-  if (IsAbsolute(environment.xdg_runtime_dir)) {
-    return *environment.xdg_runtime_dir + "/tolvenar-music.lock";
-  }
-  const std::optional<std::string> settings = SettingsFilePath(environment);
-  if (!settings) return std::nullopt;
-  return ParentFolder(*settings) + "/music.lock";
+  return LockPath(environment, "music");
+}
+
+std::optional<std::string> SettingsDialogLockPath(const UserEnvironment& environment) {
+  return LockPath(environment, "settings");
 }
 
 std::string ParentFolder(const std::string& path) {

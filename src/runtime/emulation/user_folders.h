@@ -21,6 +21,10 @@ std::optional<std::string> SettingsFilePath(const UserEnvironment& environment);
 // plays music: in $XDG_RUNTIME_DIR, else beside the settings file.
 std::optional<std::string> MusicLockPath(const UserEnvironment& environment);
 
+// The file whose lock an open settings dialog holds, so that a second start finds it on any
+// display system: in $XDG_RUNTIME_DIR, else beside the settings file.
+std::optional<std::string> SettingsDialogLockPath(const UserEnvironment& environment);
+
 // The folder part of a POSIX path ("/a/b" -> "/a", "/b" -> "/").
 std::string ParentFolder(const std::string& path);
 

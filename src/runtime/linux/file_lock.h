@@ -18,6 +18,8 @@ class FileLock final : public ExclusiveLock {
   FileLock& operator=(const FileLock&) = delete;
 
   bool TryTake() override;
+  // Whether the file could be opened; a lock that never opened is never taken by anyone.
+  bool Opened() const { return static_cast<bool>(fd_); }
 
  private:
   UniqueFd fd_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "scene/linux/raster_font_lists.h"
+
 namespace tolvenar::linux_port {
 
 EGLDisplay WaylandEglDisplay(wl_display* display) {
@@ -188,6 +190,9 @@ void EglSurface::Present() {
   statistics_.FramePresented();
 }
 
-std::optional<gl::FontLists> EglSurface::MakeFont(int, int) { return std::nullopt; }
+// EGL has no server font to make lists from: the overlay's face is rasterised here.
+std::optional<gl::FontLists> EglSurface::MakeFont(int first, int count) {
+  return MakeRasterFontLists(first, count);
+}
 
 }  // namespace tolvenar::linux_port

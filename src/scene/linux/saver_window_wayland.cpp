@@ -2,6 +2,9 @@
 
 #include <poll.h>
 #include <unistd.h>
+// The protocols' client code, made at build time.
+#include <wlr-layer-shell-unstable-v1-client-protocol.h>
+#include <xdg-shell-client-protocol.h>
 
 #include <algorithm>
 #include <chrono>
@@ -10,8 +13,6 @@
 #include <string>
 #include <utility>
 
-#include "wlr-layer-shell-unstable-v1-client-protocol.h"
-#include "xdg-shell-client-protocol.h"
 #include "scene/saver_window.h"
 
 namespace tolvenar::linux_port {
@@ -416,11 +417,11 @@ std::vector<WaylandCanvas::Shown> WaylandSaverWindowHost::ShownOutputs() {
   if (closed_) return shown;
   for (const auto& output : outputs_) {
     if (!output->configured || !output->egl_window) continue;
-    const std::optional<PixelRect> picture = PictureOf(output->part, parts_);
+    const std::int32_t width = std::max(output->geometry.width, 1) * output->scale();
+    const std::int32_t height = std::max(output->geometry.height, 1) * output->scale();
+    const std::optional<PixelRect> picture = PictureOf(output->part, parts_, width, height);
     if (!picture) continue;
-    shown.push_back({output->id, output->egl_window.get(), *picture,
-                     std::max(output->geometry.width, 1) * output->scale(),
-                     std::max(output->geometry.height, 1) * output->scale()});
+    shown.push_back({output->id, output->egl_window.get(), *picture, width, height});
   }
   return shown;
 }

@@ -1,7 +1,10 @@
 """tolvenar --settings driven as a person drives it, with real pointer and key input (xdotool):
-pick the audio CD, type a track, Set; the settings file then holds the Windows build's bytes."""
+pick the audio CD, type a track, Set; the settings file then holds the Windows build's bytes. A
+second start while the dialog is open ends at once, on X11 and under Wayland (a headless weston)."""
 
 import os
+import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -40,19 +43,82 @@ def dialog_window():
     return window_named(TITLE)
 
 
+def end(proc):
+    if proc.poll() is None:
+        proc.kill()
+    proc.wait(timeout=10)
+    if proc.stderr:
+        proc.stderr.close()
+
+
 class SettingsDialog(unittest.TestCase):
     def setUp(self):
         self.assertTrue(PROGRAM and os.path.exists(PROGRAM), "TOLVENAR_PROGRAM names tolvenar")
         self.folder = tempfile.mkdtemp(prefix="tolvenar-settings-")
+        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
         self.ini = os.path.join(self.folder, "Tolvenar.ini")
+        # The folder (the user's alone, as mkdtemp makes it) is the runtime folder: the dialog's
+        # lock goes there, away from the tester's own dialogs.
+        self.env = dict(os.environ, TOLVENAR_INI=self.ini, XDG_RUNTIME_DIR=self.folder)
 
-    def tearDown(self):
-        if os.path.exists(self.ini):
-            os.remove(self.ini)
-        os.rmdir(self.folder)
+    def start(self, env):
+        proc = subprocess.Popen([PROGRAM, "--settings"], env=env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.PIPE)
+        self.addCleanup(end, proc)
+        return proc
+
+    def lock_held(self, runtime_dir):
+        """Whether a process holds the dialog's lock, read from /proc/locks: trying it would take
+        it from a dialog about to start."""
+        try:
+            inode = os.stat(os.path.join(runtime_dir, "tolvenar-settings.lock")).st_ino
+        except FileNotFoundError:
+            return False
+        with open("/proc/locks") as f:
+            return any(line.split()[1] == "FLOCK" and line.split()[5].endswith(":%d" % inode)
+                       for line in f)
+
+    def second_start_ends(self, first, env):
+        second = self.start(env)
+        self.assertEqual(second.wait(timeout=20), 0, second.stderr.read())
+        self.assertIsNone(first.poll(), "the first dialog ended")
+
+    def test_a_second_start_ends_while_the_dialog_is_open(self):
+        first = self.start(self.env)
+        self.assertIsNotNone(wait_for(dialog_window, 30), "the dialog did not appear")
+        self.second_start_ends(first, self.env)
+        time.sleep(0.5)
+        found = subprocess.run(["xdotool", "search", "--name", "^%s$" % TITLE],
+                               capture_output=True, text=True, timeout=10).stdout.split()
+        self.assertEqual(len(found), 1, "a second dialog opened")
+        first.send_signal(signal.SIGTERM)
+        self.assertEqual(first.wait(timeout=10), 0)
+        self.assertFalse(self.lock_held(self.folder), "the closed dialog kept its lock")
+
+    @unittest.skipUnless(shutil.which("weston"), "weston (scripts/setup) is not installed")
+    def test_a_second_start_ends_under_wayland(self):
+        # GTK on a Wayland compositor and no X display: the dialog's window cannot be looked up.
+        env = {k: v for k, v in self.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        env.update(GDK_BACKEND="wayland", WAYLAND_DISPLAY="wayland-settings-test")
+        compositor = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--socket=" + env["WAYLAND_DISPLAY"],
+             "--idle-time=0"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(end, compositor)
+        socket = os.path.join(self.folder, env["WAYLAND_DISPLAY"])
+        self.assertTrue(wait_for(lambda: os.path.exists(socket), 20), "weston did not start")
+        first = self.start(env)
+        self.assertTrue(wait_for(lambda: first.poll() is not None or self.lock_held(self.folder),
+                                 30) and first.poll() is None,
+                        "the dialog did not open: %s" % (first.poll() is not None and
+                                                         first.stderr.read()))
+        time.sleep(1)  # the dialog up on the compositor
+        self.assertIsNone(first.poll(), first.poll() is not None and first.stderr.read())
+        self.second_start_ends(first, env)
+        first.send_signal(signal.SIGTERM)
+        self.assertEqual(first.wait(timeout=10), 0)
 
     def test_pick_the_cd_type_a_track_and_set(self):
-        proc = subprocess.Popen([PROGRAM, "--settings"], env=dict(os.environ, TOLVENAR_INI=self.ini),
+        proc = subprocess.Popen([PROGRAM, "--settings"], env=self.env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             window = wait_for(dialog_window, 30)

@@ -1,5 +1,6 @@
 // The scene on GL over GLX under the test display: the Windows build's frame, texture rows, back
-// faces, the clear colour, host windows of 24 and 32 bits, resizes and a window that goes away.
+// faces, the clear colour, host windows of 24 and 32 bits, resizes, a window that goes away and
+// the overlay's font rasterised for surfaces without one.
 // GoogleTest before the X headers, whose None and Bool macros it would otherwise trip over.
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@
 #include "scene/cube_faces.h"
 #include "scene/direct3d_scene.h"
 #include "scene/linux/direct3d_scene_linux.h"
+#include "scene/linux/raster_font_lists.h"
 #include "scene/linux/x_display.h"
 #include "scene/reference_frame.h"
 
@@ -330,6 +332,55 @@ TEST_F(GlDeviceTest, FrameRateOverlayDrawsInTheLowerLeftCorner) {
   const int width = XTextWidth(font, "FPS: 0.0", 8);
   XFreeFont(display.get(), font);
   EXPECT_GE(last - first + 1, width - 1);
+}
+
+// The font made without the window system's, as an EGL surface makes it: "60.0 fps" drawn with
+// its lists in the device's context, one advance per character, the blank's included.
+TEST_F(GlDeviceTest, RasterFontListsDrawDistinctGlyphsOneAdvanceApart) {
+  const std::optional<gl::FontLists> lists = MakeRasterFontLists(32, 96);
+  ASSERT_TRUE(lists);
+  const int advance = lists->blank_advance;
+  ASSERT_TRUE(advance >= 5 && advance <= 7) << advance;  // eight fit the window
+  EXPECT_TRUE(lists->descent >= 1 && lists->descent <= 4) << lists->descent;
+  ASSERT_TRUE(graphics.Clear(1, kClearColour, 1, 0));
+  glViewport(0, 0, 64, 64);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 64, 0, 64, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_TEXTURE_2D);
+  glColor3f(0, 0, 0);
+  glRasterPos2i(0, 32);  // the baseline: rows 32 to 63 of the frame read (top first) lie under it
+  glListBase(lists->base - 32);
+  const std::string text = "60.0 fps";
+  glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+  ASSERT_TRUE(graphics.Present());
+  glDeleteLists(lists->base, 96);
+  const std::vector<std::uint32_t> pixels = ReadFrame(graphics, 64, 64);
+
+  // Character k's cell, above the baseline or below it, as ink (1) or not.
+  const auto cell = [&](int k, bool below) {
+    std::vector<int> ink;
+    for (int y = below ? 32 : 0; y < (below ? 64 : 32); ++y) {
+      for (int x = k * advance; x < (k + 1) * advance; ++x) {
+        ink.push_back(pixels[y * 64 + x] != kClearColour);
+      }
+    }
+    return ink;
+  };
+  const auto inked = [](const std::vector<int>& ink) {
+    return std::count(ink.begin(), ink.end(), 1);
+  };
+  const std::vector<int> six = cell(0, false);
+  EXPECT_GE(inked(six), 10);
+  EXPECT_GT(std::count(six.end() - advance, six.end(), 1), 0) << "6 stands on the baseline";
+  EXPECT_NE(six, cell(1, false)) << "6 and 0";
+  EXPECT_EQ(cell(1, false), cell(3, false)) << "both 0s";
+  EXPECT_EQ(inked(cell(4, false)), 0) << "the blank";
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(inked(cell(k, true)), 0) << text[k] << " has no descender";
+  EXPECT_GT(inked(cell(6, true)), 0) << "p's descender";
+  EXPECT_EQ(inked(cell(8, false)) + inked(cell(8, true)), 0) << "nothing after the text";
 }
 
 // A surface that is not GLX's own, as another window system's would be: it forwards to GLX and

@@ -68,31 +68,39 @@ TEST(MemoryFolderProcess, KeepsItsFolderInMemoryAndPassesEverythingElseOn) {
   EXPECT_EQ(log.size(), 3u);
 }
 
-TEST(UserFolders, SettingsFileAndMusicLock) {
+TEST(UserFolders, SettingsFileAndLocks) {
   struct Case {
     const char* name;
     UserEnvironment environment;
-    std::optional<std::string> settings, lock;
+    std::optional<std::string> settings, music_lock, dialog_lock;
   } cases[] = {
-      {"override", {"/t/x.ini", "/c", "/r", "/h"}, "/t/x.ini", "/r/tolvenar-music.lock"},
+      {"override",
+       {"/t/x.ini", "/c", "/r", "/h"},
+       "/t/x.ini",
+       "/r/tolvenar-music.lock",
+       "/r/tolvenar-settings.lock"},
       {"config home",
        {std::nullopt, "/c", std::nullopt, "/h"},
        "/c/tolvenar/Tolvenar.ini",
-       "/c/tolvenar/music.lock"},
+       "/c/tolvenar/music.lock",
+       "/c/tolvenar/settings.lock"},
       {"relative config home",
        {std::nullopt, "c", "r", "/h"},
        "/h/.config/tolvenar/Tolvenar.ini",
-       "/h/.config/tolvenar/music.lock"},
+       "/h/.config/tolvenar/music.lock",
+       "/h/.config/tolvenar/settings.lock"},
       {"empty override",
        {"", "", "", "/h"},
        "/h/.config/tolvenar/Tolvenar.ini",
-       "/h/.config/tolvenar/music.lock"},
-      {"no home", {}, std::nullopt, std::nullopt},
+       "/h/.config/tolvenar/music.lock",
+       "/h/.config/tolvenar/settings.lock"},
+      {"no home", {}, std::nullopt, std::nullopt, std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(SettingsFilePath(c.environment), c.settings);
-    EXPECT_EQ(MusicLockPath(c.environment), c.lock);
+    EXPECT_EQ(MusicLockPath(c.environment), c.music_lock);
+    EXPECT_EQ(SettingsDialogLockPath(c.environment), c.dialog_lock);
   }
 }
 
