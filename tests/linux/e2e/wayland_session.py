@@ -7,7 +7,6 @@ test's end, whichever way it ends."""
 import json
 import os
 import shutil
-import signal
 import socket
 import struct
 import subprocess
@@ -16,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "package"))
-from test_xscreensaver_host import HostUser, SoundCard, wait_for  # noqa: E402,F401
+from test_xscreensaver_host import HostUser, wait_for  # noqa: E402,F401  wait_for also the tests'
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "e2e"))
 from test_scene import read_ppm  # noqa: E402
@@ -186,6 +185,7 @@ class Session:
 
     @staticmethod
     def end(program):
+        """Kills the program unless it has ended."""
         if program.poll() is None:
             program.kill()
             program.wait()
@@ -308,13 +308,3 @@ class WestonSession(Session):
                        check=True, capture_output=True, timeout=30)
         return read_ppm(ppm)
 
-
-def sigterm(program, timeout):
-    """SIGTERM; (status, seconds to the end) or (None, timeout) when it outlives timeout."""
-    sent = time.monotonic()
-    program.send_signal(signal.SIGTERM)
-    try:
-        status = program.wait(timeout)
-    except subprocess.TimeoutExpired:
-        return None, timeout
-    return status, time.monotonic() - sent
