@@ -7,7 +7,7 @@ MAKEFLAGS += --no-print-directory
 PRESETS = linux windows
 session.linux = scripts/with-x11
 run.linux = scripts/run-saver-linux
-bench.linux = bench/run-linux
+bench.linux = bench/run-linux bench/run-wayland
 session.windows = scripts/with-wine
 run.windows = scripts/run-saver
 bench.windows = bench/run
@@ -78,8 +78,8 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 # Frame rate and start-up of the saver against a reference loop, under Wine + Xvfb (bench/run) and
-# natively on llvmpipe (bench/run-linux): bench/RESULTS.md, a section each. PLATFORM=windows or
-# PLATFORM=linux on the command line runs only that one.
+# natively on llvmpipe (bench/run-linux; bench/run-wayland: Wayland against X11): bench/RESULTS.md,
+# a section each. PLATFORM=windows or PLATFORM=linux on the command line runs only that one.
 BENCH_RUNS = $(if $(filter file,$(origin PLATFORM)),$(foreach p,$(PRESETS),$(bench.$(p))),$(bench.$(PLATFORM)))
 .PHONY: bench
 bench:

@@ -19,8 +19,6 @@ namespace tolvenar::linux_port {
 
 namespace {
 
-// The host's own timer, beside the saver window's two.
-constexpr int kIntervalTimer = 3;
 // The newest version of each global whose events the listeners below all handle.
 constexpr std::uint32_t kCompositorVersion = 4;  // 3 brings the buffer scale
 constexpr std::uint32_t kOutputVersion = 2;      // 2 brings the scale and the end of a description
@@ -444,30 +442,19 @@ void WaylandSaverWindowHost::EndProcess() { wl_display_flush(display_); }
 
 void WaylandSaverWindowHost::StartTimer(SaverTimer timer, std::uint32_t interval_ms) {
   if (closed_) return;
-  timers_.Start(static_cast<int>(timer), interval_ms, Now());
+  timers_.Start(timer, interval_ms, Now());
 }
 
-void WaylandSaverWindowHost::StopTimer(SaverTimer timer) { timers_.Stop(static_cast<int>(timer)); }
+void WaylandSaverWindowHost::StopTimer(SaverTimer timer) { timers_.Stop(timer); }
 
 void WaylandSaverWindowHost::StartIntervalTimer(std::uint32_t interval_ms,
                                                 std::function<void()> tick) {
   if (closed_) return;
-  interval_tick_ = std::move(tick);
-  timers_.Start(kIntervalTimer, interval_ms, Now());
+  timers_.StartInterval(interval_ms, std::move(tick), Now());
 }
 
 void WaylandSaverWindowHost::ProcessEvents(std::optional<FrameTime> until) {
-  const auto tick = [this](int id) {
-    if (!events_ || closed_) return;
-    if (id == static_cast<int>(SaverTimer::kTimer1)) events_->Timer1_Timer();
-    if (id == static_cast<int>(SaverTimer::kTimer2)) events_->Timer2_Timer();
-    if (id == kIntervalTimer && interval_tick_) interval_tick_();
-  };
-  if (!until) {
-    RunEventPass(*this, timers_, tick);
-    return;
-  }
-  RunEventsUntil(*this, timers_, tick, *until, [this] { return closed_; });
+  timers_.Run(*this, events_, until, [this] { return closed_; });
 }
 
 bool WaylandSaverWindowHost::DispatchOneEvent() {

@@ -14,6 +14,7 @@
 #include "runtime/linux/termination_signals.h"
 #include "runtime/pixel_geometry.h"
 #include "scene/frame_clock.h"
+#include "scene/linux/saver_window_timers.h"
 #include "scene/output_canvas.h"
 #include "scene/saver_window_host.h"
 #include "scene/saver_window_parts.h"
@@ -131,9 +132,8 @@ class WaylandSaverWindowHost final : public SaverWindowHost,
   bool started_ = false;  // the first outputs have their parts; later ones show the first's
   std::vector<PixelRect> parts_;
   std::function<void(std::uint32_t)> before_gone_;
-  TimerQueue timers_;
+  SaverWindowTimers timers_;
   SaverWindowEvents* events_ = nullptr;
-  std::function<void()> interval_tick_;
   bool closing_ = false;
   bool closed_ = false;
 };

@@ -16,12 +16,6 @@
 #include "scene/saver_window.h"
 
 namespace tolvenar::linux_port {
-namespace {
-
-// The host's own timer, beside the saver window's two.
-constexpr int kIntervalTimer = 3;
-
-}  // namespace
 
 void LoadSaverWindow(const SaverWindowParts& parts, const X11SaverWindowSetup& setup) {
   if (!setup.display || !setup.signals) {
@@ -174,29 +168,18 @@ void X11SaverWindowHost::Close() {
 
 void X11SaverWindowHost::StartTimer(SaverTimer timer, std::uint32_t interval_ms) {
   if (window_ == None || closed_) return;
-  timers_.Start(static_cast<int>(timer), interval_ms, Now());
+  timers_.Start(timer, interval_ms, Now());
 }
 
-void X11SaverWindowHost::StopTimer(SaverTimer timer) { timers_.Stop(static_cast<int>(timer)); }
+void X11SaverWindowHost::StopTimer(SaverTimer timer) { timers_.Stop(timer); }
 
 void X11SaverWindowHost::StartIntervalTimer(std::uint32_t interval_ms, std::function<void()> tick) {
   if (window_ == None || closed_) return;
-  interval_tick_ = std::move(tick);
-  timers_.Start(kIntervalTimer, interval_ms, Now());
+  timers_.StartInterval(interval_ms, std::move(tick), Now());
 }
 
 void X11SaverWindowHost::ProcessEvents(std::optional<FrameTime> until) {
-  const auto tick = [this](int id) {
-    if (!events_ || closed_) return;
-    if (id == static_cast<int>(SaverTimer::kTimer1)) events_->Timer1_Timer();
-    if (id == static_cast<int>(SaverTimer::kTimer2)) events_->Timer2_Timer();
-    if (id == kIntervalTimer && interval_tick_) interval_tick_();
-  };
-  if (!until) {
-    RunEventPass(*this, timers_, tick);
-    return;
-  }
-  RunEventsUntil(*this, timers_, tick, *until, [this] { return closed_; });
+  timers_.Run(*this, events_, until, [this] { return closed_; });
 }
 
 void X11SaverWindowHost::WaitForEvent(TimerTime wake) {

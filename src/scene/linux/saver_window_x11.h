@@ -18,6 +18,7 @@
 #include "runtime/settings_record.h"
 #include "runtime/emulation/timer_queue.h"
 #include "scene/frame_clock.h"
+#include "scene/linux/saver_window_timers.h"
 #include "scene/saver_window_host.h"
 #include "scene/saver_window_parts.h"
 #include "scene/scene.h"
@@ -105,9 +106,8 @@ class X11SaverWindowHost final : public SaverWindowHost, private EventSource {
   Atom wm_delete_window_ = None;
   int width_ = 0;
   int height_ = 0;
-  TimerQueue timers_;
+  SaverWindowTimers timers_;
   SaverWindowEvents* events_ = nullptr;
-  std::function<void()> interval_tick_;
   bool gone_ = false;  // destroyed: no request may name it any more
   bool closing_ = false;
   bool closed_ = false;
