@@ -1,5 +1,8 @@
 #include "scene/linux/egl_surface.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "scene/linux/raster_font_lists.h"
 
 namespace tolvenar::linux_port {
@@ -50,8 +53,22 @@ bool EglSurface::MakeContext() {
                            EGL_BLUE_SIZE,
                            8,
                            EGL_NONE};
+  // The list comes deepest colour first: Mesa offers 10-bit channels (XRGB2101010 buffers) before
+  // 8-bit ones, and a compositor that cannot show them (weston's pixman renderer) shows black.
   EGLint count = 0;
-  if (!eglChooseConfig(display_, wanted, &config_, 1, &count) || count < 1) return false;
+  if (!eglChooseConfig(display_, wanted, nullptr, 0, &count) || count < 1) return false;
+  std::vector<EGLConfig> configs(static_cast<std::size_t>(count));
+  if (!eglChooseConfig(display_, wanted, configs.data(), count, &count) || count < 1) return false;
+  configs.resize(static_cast<std::size_t>(count));
+  const auto channel = [this](EGLConfig config, EGLint attribute) {
+    EGLint value = 0;
+    return eglGetConfigAttrib(display_, config, attribute, &value) == EGL_TRUE ? value : -1;
+  };
+  const auto eight_bits = std::find_if(configs.begin(), configs.end(), [&](EGLConfig config) {
+    return channel(config, EGL_RED_SIZE) == 8 && channel(config, EGL_GREEN_SIZE) == 8 &&
+           channel(config, EGL_BLUE_SIZE) == 8;
+  });
+  config_ = eight_bits != configs.end() ? *eight_bits : configs.front();
   // The API is the thread's: bound again here, where the context is made.
   if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) return false;
   context_ = eglCreateContext(display_, config_, EGL_NO_CONTEXT, nullptr);

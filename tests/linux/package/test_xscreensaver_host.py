@@ -132,10 +132,10 @@ class SoundCard:
 
 
 class HostUser:
-    """A new user with the X display, a sound device and a runtime folder of their own; removed
-    again with every process and file of theirs."""
+    """A new user with the X display (unless x_display is false), a sound device and a runtime
+    folder of their own; removed again with every process and file of theirs."""
 
-    def __init__(self, test):
+    def __init__(self, test, x_display=True):
         self.test = test
         self.name = f"tolv{os.getpid() % 100000}{chr(ord('a') + len(test.users))}"
         test.users.append(self.name)
@@ -147,17 +147,20 @@ class HostUser:
         self.runtime = tempfile.mkdtemp(prefix="tolvenar-runtime-")
         test.addCleanup(shutil.rmtree, self.runtime, True)
         os.chown(self.runtime, self.uid, self.gid)
-        subprocess.run(["xhost", f"+SI:localuser:{self.name}"], check=True, capture_output=True,
-                       timeout=30)
-        test.addCleanup(subprocess.run, ["xhost", f"-SI:localuser:{self.name}"],
-                        capture_output=True, timeout=30)
+        if x_display:
+            subprocess.run(["xhost", f"+SI:localuser:{self.name}"], check=True,
+                           capture_output=True, timeout=30)
+            test.addCleanup(subprocess.run, ["xhost", f"-SI:localuser:{self.name}"],
+                            capture_output=True, timeout=30)
         capture = os.path.join(self.runtime, "sound-card")
         self.card = SoundCard(capture, self.uid, self.gid)
         test.addCleanup(self.card.close)
         self.env = {"HOME": self.home, "USER": self.name, "LOGNAME": self.name, "SHELL": "/bin/sh",
-                    "PATH": "/usr/local/bin:/usr/bin:/bin", "DISPLAY": os.environ["DISPLAY"],
+                    "PATH": "/usr/local/bin:/usr/bin:/bin",
                     "XDG_RUNTIME_DIR": self.runtime, "TOLVENAR_AUDIO_CAPTURE": capture,
                     "LP_NUM_THREADS": "2"}
+        if x_display:
+            self.env["DISPLAY"] = os.environ["DISPLAY"]
         with open(ASOUNDRC, "rb") as f:
             self.write(".asoundrc", f.read())
         self.daemon = None
