@@ -62,4 +62,11 @@ std::optional<PixelRect> PictureOf(std::optional<std::size_t> part,
   return first;
 }
 
+bool DrawsStraightIntoWindow(const std::vector<ShownPart>& shown, PixelPoint canvas_size) {
+  if (shown.size() != 1) return false;
+  const ShownPart& only = shown.front();
+  return only.picture == PixelRect{0, 0, canvas_size.x, canvas_size.y} &&
+         only.width == canvas_size.x && only.height == canvas_size.y;
+}
+
 }  // namespace tolvenar

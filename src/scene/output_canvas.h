@@ -48,4 +48,16 @@ std::optional<PixelRect> PictureOf(std::optional<std::size_t> part,
                                    const std::vector<PixelRect>& parts, std::int32_t width,
                                    std::int32_t height);
 
+// What an output's surface shows: its part of the canvas, at its own size in pixels.
+struct ShownPart {
+  PixelRect picture;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+// Whether the scene may draw straight into the one output's window instead of into the canvas
+// that each window copies its part from: when a single window shows the whole canvas at its own
+// size (one monitor), which spares a copy of every frame.
+bool DrawsStraightIntoWindow(const std::vector<ShownPart>& shown, PixelPoint canvas_size);
+
 }  // namespace tolvenar

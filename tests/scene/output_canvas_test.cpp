@@ -60,5 +60,21 @@ TEST(OutputCanvas, AnOutputThatCameLaterShowsTheFirstOnesPictureUndistorted) {
   EXPECT_FALSE(PictureOf(0, {}, 800, 600).has_value());
 }
 
+TEST(OutputCanvas, DrawsStraightIntoTheWindowOnlyWhenOneShowsTheWholeCanvasAtItsSize) {
+  const PixelPoint canvas = {1024, 768};
+  const ShownPart whole = {{0, 0, 1024, 768}, 1024, 768};
+  const struct {
+    std::vector<ShownPart> shown;
+    bool straight;
+  } cases[] = {
+      {{whole}, true},
+      {{}, false},
+      {{whole, {{0, 96, 1024, 672}, 1920, 1080}}, false},  // an output came: both copy
+      {{{{0, 0, 1024, 768}, 2048, 1536}}, false},          // scaled up on the way
+      {{{{0, 0, 800, 600}, 800, 600}}, false},             // a part of a larger canvas
+  };
+  for (const auto& c : cases) EXPECT_EQ(DrawsStraightIntoWindow(c.shown, canvas), c.straight);
+}
+
 }  // namespace
 }  // namespace tolvenar

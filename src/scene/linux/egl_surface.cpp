@@ -105,6 +105,7 @@ void EglSurface::ReleaseContext() {
   }
   frame_buffer_ = colour_ = depth_ = 0;
   width_ = height_ = 0;
+  straight_.reset();
   if (display_ != EGL_NO_DISPLAY) {
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     for (const auto& [id, window] : windows_) eglDestroySurface(display_, window);
@@ -119,7 +120,7 @@ void EglSurface::ReleaseContext() {
 void EglSurface::DropWindow(std::uint32_t id) {
   const auto found = windows_.find(id);
   if (found == windows_.end()) return;
-  if (eglGetCurrentSurface(EGL_DRAW) == found->second) MakeCurrentWithoutWindow();
+  if (eglGetCurrentSurface(EGL_DRAW) == found->second) DrawIntoCanvas();
   eglDestroySurface(display_, found->second);
   windows_.erase(found);
 }
@@ -145,7 +146,10 @@ void EglSurface::SizeCanvas(int width, int height) {
   glBindFramebuffer(GL_FRAMEBUFFER, frame_buffer_);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth_);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  // A frame drawn straight into a window goes on there.
+  if (straight_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (!complete) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &frame_buffer_);
     glDeleteRenderbuffers(1, &colour_);
@@ -157,37 +161,66 @@ void EglSurface::SizeCanvas(int width, int height) {
   height_ = height;
 }
 
+std::optional<EGLSurface> EglSurface::WindowOf(const WaylandCanvas::Shown& output) {
+  const auto found = windows_.find(output.id);
+  if (found != windows_.end()) return found->second;
+  const EGLSurface made = eglCreateWindowSurface(
+      display_, config_, reinterpret_cast<EGLNativeWindowType>(output.window), nullptr);
+  if (made == EGL_NO_SURFACE) return std::nullopt;
+  windows_.emplace(output.id, made);
+  // Frames are paced by the saver's own limit: a swap never waits for an output that is not
+  // showing the surface (covered, or switched off).
+  if (eglMakeCurrent(display_, made, made, context_) == EGL_TRUE) eglSwapInterval(display_, 0);
+  return made;
+}
+
 void EglSurface::Present() {
   if (frame_buffer_ == 0) return;
-  for (const WaylandCanvas::Shown& output : canvas_.ShownOutputs()) {
-    auto window = windows_.find(output.id);
-    const bool fresh = window == windows_.end();
-    if (fresh) {
-      const EGLSurface made = eglCreateWindowSurface(
-          display_, config_, reinterpret_cast<EGLNativeWindowType>(output.window), nullptr);
-      if (made == EGL_NO_SURFACE) continue;
-      window = windows_.emplace(output.id, made).first;
+  const std::vector<WaylandCanvas::Shown> shown = canvas_.ShownOutputs();
+  for (const WaylandCanvas::Shown& output : shown) {
+    const std::optional<EGLSurface> window = WindowOf(output);
+    if (!window) continue;
+    if (straight_) {
+      // The frame is in that window already; one that came meanwhile waits for the next.
+      if (*straight_ == output.id) eglSwapBuffers(display_, *window);
+      continue;
     }
-    if (eglMakeCurrent(display_, window->second, window->second, context_) != EGL_TRUE) continue;
-    // Frames are paced by the saver's own limit: a swap never waits for an output that is not
-    // showing the surface (covered, or switched off).
-    if (fresh) eglSwapInterval(display_, 0);
+    if (eglMakeCurrent(display_, *window, *window, context_) != EGL_TRUE) continue;
     // The canvas's rows run from the top, GL's from the bottom.
-    const PixelRect& part = output.picture;
+    const PixelRect& part = output.part.picture;
     const bool same_size =
-        part.right - part.left == output.width && part.bottom - part.top == output.height;
+        part.right - part.left == output.part.width && part.bottom - part.top == output.part.height;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_buffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glBlitFramebuffer(part.left, height_ - part.bottom, part.right, height_ - part.top, 0, 0,
-                      output.width, output.height, GL_COLOR_BUFFER_BIT,
+                      output.part.width, output.part.height, GL_COLOR_BUFFER_BIT,
                       same_size ? GL_NEAREST : GL_LINEAR);
-    eglSwapBuffers(display_, window->second);
+    glEnable(GL_SCISSOR_TEST);
+    eglSwapBuffers(display_, *window);
   }
+  ChooseNextTarget(shown);
+  statistics_.FramePresented();
+}
+
+void EglSurface::ChooseNextTarget(const std::vector<WaylandCanvas::Shown>& shown) {
+  std::vector<ShownPart> parts;
+  for (const WaylandCanvas::Shown& output : shown) parts.push_back(output.part);
+  if (DrawsStraightIntoWindow(parts, {width_, height_})) {
+    const std::optional<EGLSurface> window = WindowOf(shown.front());
+    if (window && eglMakeCurrent(display_, *window, *window, context_) == EGL_TRUE) {
+      glBindFramebuffer(GL_FRAMEBUFFER, 0);
+      straight_ = shown.front().id;
+      return;
+    }
+  }
+  DrawIntoCanvas();
+}
+
+void EglSurface::DrawIntoCanvas() {
+  straight_.reset();
   MakeCurrentWithoutWindow();
   glBindFramebuffer(GL_FRAMEBUFFER, frame_buffer_);
-  glEnable(GL_SCISSOR_TEST);
-  statistics_.FramePresented();
 }
 
 // EGL has no server font to make lists from: the overlay's face is rasterised here.

@@ -53,7 +53,6 @@ struct WaylandSaverWindowHost::Globals {
   WaylandObject<zwlr_layer_shell_v1, zwlr_layer_shell_v1_destroy> layer_shell;
   WaylandObject<xdg_wm_base, xdg_wm_base_destroy> wm_base;
   WaylandObject<wl_seat, wl_seat_destroy> seat;
-  std::uint32_t seat_name = 0;
   WaylandObject<wl_keyboard, wl_keyboard_destroy> keyboard;
   WaylandObject<wl_pointer, wl_pointer_destroy> pointer;
 };
@@ -66,7 +65,6 @@ struct WaylandSaverWindowHost::Output {
   OutputGeometry geometry;
   std::int32_t mode_width = 0;  // pixels of the current mode
   std::int32_t mode_height = 0;
-  bool described = false;
   std::optional<std::size_t> part;  // the scene's monitor it is, if it was there at the start
   // Its surface, in the order they go: the EGL window, the role, the surface.
   WaylandObject<wl_surface, wl_surface_destroy> surface;
@@ -276,7 +274,6 @@ void WaylandSaverWindowHost::GlobalAdded(wl_registry* registry, std::uint32_t na
   } else if (kind == wl_seat_interface.name && !globals_->seat) {
     // The first seat: a desktop with several seats gives each its own session.
     globals_->seat.reset(Bind<wl_seat>(registry, name, wl_seat_interface, version, kSeatVersion));
-    globals_->seat_name = name;
     wl_seat_add_listener(globals_->seat.get(), &kSeatListener, this);
   } else if (kind == wl_output_interface.name) {
     auto output = std::make_unique<Output>();
@@ -301,7 +298,6 @@ void WaylandSaverWindowHost::GlobalRemoved(std::uint32_t name) {
 }
 
 void WaylandSaverWindowHost::OutputDone(Output& output) {
-  output.described = true;
   // The logical size from the mode, until the surface's configure gives the true one.
   if (output.geometry.width == 0 && output.mode_width > 0) {
     output.geometry.width = output.mode_width / output.scale();
@@ -424,7 +420,7 @@ std::vector<WaylandCanvas::Shown> WaylandSaverWindowHost::ShownOutputs() {
     const std::int32_t height = std::max(output->geometry.height, 1) * output->scale();
     const std::optional<PixelRect> picture = PictureOf(output->part, parts_, width, height);
     if (!picture) continue;
-    shown.push_back({output->id, output->egl_window.get(), *picture, width, height});
+    shown.push_back({output->id, output->egl_window.get(), {*picture, width, height}});
   }
   return shown;
 }

@@ -29,9 +29,7 @@ class WaylandCanvas {
   struct Shown {
     std::uint32_t id = 0;             // the output's, never used again in the run
     wl_egl_window* window = nullptr;  // sized to the output's buffer pixels
-    PixelRect picture;                // the part of the canvas it shows
-    int width = 0;                    // buffer pixels
-    int height = 0;
+    ShownPart part;                   // the part of the canvas it shows, at that size
   };
   virtual ~WaylandCanvas() = default;
   virtual wl_display* display() = 0;
