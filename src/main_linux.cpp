@@ -71,7 +71,9 @@ int main(int argc, char** argv) {
     }
   }
   // Said before anything starts, the music among it: a saver that cannot draw plays nothing.
-  if (wayland && !WaylandOffersOpenGl(wayland.get())) {
+  std::optional<WaylandEgl> egl;
+  if (wayland) egl.emplace(wayland.get());
+  if (egl && !egl->OffersOpenGl()) {
     (void)std::fputs(
         "tolvenar: the compositor offers no OpenGL (EGL), so the saver cannot draw here\n", stderr);
     return 1;

@@ -35,14 +35,15 @@ class EglScene final : public ForwardingScene {
 
 }  // namespace
 
-bool WaylandOffersOpenGl(wl_display* display) {
-  const EGLDisplay egl = WaylandEglDisplay(display);
+WaylandEgl::WaylandEgl(wl_display* display) : display_(WaylandEglDisplay(display)) {
   EGLint major = 0;
   EGLint minor = 0;
-  if (egl == EGL_NO_DISPLAY || eglInitialize(egl, &major, &minor) != EGL_TRUE) return false;
-  const bool offered = eglBindAPI(EGL_OPENGL_API) == EGL_TRUE;
-  eglTerminate(egl);
-  return offered;
+  initialized_ = display_ != EGL_NO_DISPLAY && eglInitialize(display_, &major, &minor) == EGL_TRUE;
+  offers_open_gl_ = initialized_ && eglBindAPI(EGL_OPENGL_API) == EGL_TRUE;
+}
+
+WaylandEgl::~WaylandEgl() {
+  if (initialized_) eglTerminate(display_);
 }
 
 std::unique_ptr<Scene> CreateEglScene(WaylandCanvas& canvas, Process& process,

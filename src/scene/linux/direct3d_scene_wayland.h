@@ -1,5 +1,7 @@
 #pragma once
 // The saver's scene on OpenGL over EGL, drawn on a Wayland canvas: one scene for every output.
+#include <epoxy/egl.h>
+
 #include <memory>
 
 #include "runtime/process.h"
@@ -9,9 +11,23 @@
 
 namespace tolvenar::linux_port {
 
-// Whether the compositor's connection offers desktop OpenGL through EGL; without it no scene can
-// be drawn there.
-bool WaylandOffersOpenGl(wl_display* display);
+// EGL on the compositor's connection, initialized once for the run: checked before anything
+// starts (without desktop OpenGL no scene can be drawn there) and kept, so that the scene's surface
+// does not load the driver a second time; terminated here before the connection closes.
+class WaylandEgl {
+ public:
+  explicit WaylandEgl(wl_display* display);
+  WaylandEgl(const WaylandEgl&) = delete;
+  WaylandEgl& operator=(const WaylandEgl&) = delete;
+  ~WaylandEgl();
+
+  bool OffersOpenGl() const { return offers_open_gl_; }
+
+ private:
+  EGLDisplay display_ = EGL_NO_DISPLAY;
+  bool initialized_ = false;
+  bool offers_open_gl_ = false;
+};
 
 // The face pictures are read through `process`. With show_fps each frame carries the frame rate
 // in its lower-left corner.

@@ -23,13 +23,14 @@ EglSurface::EglSurface(WaylandCanvas& canvas) : canvas_(canvas) {
 EglSurface::~EglSurface() {
   ReleaseContext();
   canvas_.OnSurfaceGone(nullptr);
-  if (initialized_) eglTerminate(display_);
 }
 
 bool EglSurface::Available() {
   if (initialized_) return true;
   display_ = WaylandEglDisplay(canvas_.display());
   if (display_ == EGL_NO_DISPLAY) return false;
+  // The run's EGL (WaylandEgl) has initialized the display already, and terminates it: this is
+  // only a check.
   EGLint major = 0;
   EGLint minor = 0;
   initialized_ = eglInitialize(display_, &major, &minor) == EGL_TRUE;
@@ -205,6 +206,7 @@ void EglSurface::Present() {
 
 void EglSurface::ChooseNextTarget(const std::vector<WaylandCanvas::Shown>& shown) {
   std::vector<ShownPart> parts;
+  parts.reserve(shown.size());
   for (const WaylandCanvas::Shown& output : shown) parts.push_back(output.part);
   if (DrawsStraightIntoWindow(parts, {width_, height_})) {
     const std::optional<EGLSurface> window = WindowOf(shown.front());
