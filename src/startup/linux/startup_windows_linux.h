@@ -10,26 +10,20 @@
 
 namespace tolvenar::linux_port {
 
-class X11SaverWindowLauncher final : public SaverWindowLauncher {
+// Loads the saver window of the display system whose setup it holds.
+template <typename Setup>
+class SaverWindowLauncherOn final : public SaverWindowLauncher {
  public:
-  X11SaverWindowLauncher(const SaverWindowParts& parts, X11SaverWindowSetup setup)
+  SaverWindowLauncherOn(const SaverWindowParts& parts, Setup setup)
       : parts_(parts), setup_(std::move(setup)) {}
   void LoadSaverWindow() override { linux_port::LoadSaverWindow(parts_, setup_); }
 
  private:
   SaverWindowParts parts_;
-  X11SaverWindowSetup setup_;
+  Setup setup_;
 };
 
-class WaylandSaverWindowLauncher final : public SaverWindowLauncher {
- public:
-  WaylandSaverWindowLauncher(const SaverWindowParts& parts, WaylandSaverWindowSetup setup)
-      : parts_(parts), setup_(std::move(setup)) {}
-  void LoadSaverWindow() override { linux_port::LoadSaverWindow(parts_, setup_); }
-
- private:
-  SaverWindowParts parts_;
-  WaylandSaverWindowSetup setup_;
-};
+using X11SaverWindowLauncher = SaverWindowLauncherOn<X11SaverWindowSetup>;
+using WaylandSaverWindowLauncher = SaverWindowLauncherOn<WaylandSaverWindowSetup>;
 
 }  // namespace tolvenar::linux_port
