@@ -55,7 +55,7 @@ int main() {
                        lock_path ? lock_path->c_str() : "(no home folder)", lock_path ? ": " : "",
                        lock_path ? std::strerror(errno) : "");
   }
-  Desktop& desktop = locked ? static_cast<Desktop&>(*locked) : windows;
+  Desktop* const desktop = locked ? static_cast<Desktop*>(locked.get()) : &windows;
 
   LinuxPointerLocator pointer;
   LinuxAppPointer app_pointer;
@@ -72,6 +72,6 @@ int main() {
                            SettingsDialogServices{user_settings.store(), screen, pointer,
                                                   app_pointer, file_chooser, shell, animation}});
   const SignalsCloseWindows closing(signals);
-  Main(SettingsMode{dialog}, desktop, user_settings.store(), settings, cursor_show_result);
+  Main(SettingsMode{dialog}, *desktop, user_settings.store(), settings, cursor_show_result);
   return 0;
 }

@@ -72,7 +72,7 @@ void CompileBitmap(cairo_surface_t* surface, int baseline, int advance,
   const int columns = right - left;
   const int rows = bottom - top;
   const int row_bytes = (columns + 7) / 8;
-  bits.assign(static_cast<std::size_t>(row_bytes * rows), 0);
+  bits.assign(static_cast<std::size_t>(row_bytes) * static_cast<std::size_t>(rows), 0);
   for (int y = 0; y < rows; ++y) {
     for (int x = 0; x < columns; ++x) {
       if (inked(left + x, bottom - 1 - y)) bits[y * row_bytes + x / 8] |= 0x80 >> (x % 8);
