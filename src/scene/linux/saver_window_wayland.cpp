@@ -7,6 +7,7 @@
 #include <xdg-shell-client-protocol.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
@@ -208,7 +209,14 @@ void LoadSaverWindow(const SaverWindowParts& parts, const WaylandSaverWindowSetu
     throw std::logic_error("the Wayland saver window was handed no display or no signals");
   }
   WaylandSaverWindowHost host(setup.display, *setup.signals);
-  if (!host.ready()) return;
+  if (!host.ready()) {
+    (void)std::fputs(host.shell() == SurfaceShell::kNone
+                         ? "tolvenar: the compositor offers neither the layer shell nor "
+                           "xdg-shell, so the saver has no surface to draw on\n"
+                         : "tolvenar: the compositor gave no output a surface\n",
+                     stderr);
+    return;
+  }
   std::unique_ptr<Scene> scene = setup.make_scene(host);
   if (!scene) return;
   SaverWindow form = MakeSaverWindow(parts, host, *scene, host.clock());
