@@ -4,7 +4,8 @@ each end it promptly with status 0 and pointer motion does not, and nothing of i
 savers of one user play the music once, and the other takes it over; an output added while it runs
 gets its picture. A person picks a WAV file in `tolvenar --settings` with the seat's pointer
 (its path typed into the chooser), Sets it, and the saver then plays it into ALSA's default
-device (the user's ~/.asoundrc). On weston's desktop shell (no layer shell) it goes full screen as a toplevel.
+device (the user's ~/.asoundrc). On weston's desktop shell (no layer shell) it goes full screen as
+a toplevel.
 
 Needs root (it makes users: CI is) and what scripts/setup installs; no X display."""
 
