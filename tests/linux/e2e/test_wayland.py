@@ -2,18 +2,25 @@
 shell) it draws on both outputs of different sizes and keeps moving, a key, a button and SIGTERM
 each end it promptly with status 0 and pointer motion does not, and nothing of it is left; two
 savers of one user play the music once, and the other takes it over; an output added while it runs
-gets its picture. On weston's desktop shell (no layer shell) it goes full screen as a toplevel.
+gets its picture. A person picks a WAV file in `tolvenar --settings` with the seat's pointer
+(its path typed into the chooser), Sets it, and the saver then plays it into ALSA's default
+device (the user's ~/.asoundrc). On weston's desktop shell (no layer shell) it goes full screen as
+a toplevel.
 
 Needs root (it makes users: CI is) and what scripts/setup installs; no X display."""
 
 import os
 import signal
 import sys
+import tempfile
 import time
 import unittest
 
 from wayland_session import (SWAY_OUTPUTS, WESTON_SIZE, SwaySession, WestonSession, colours,
                              skip_reason, wait_for)
+from test_saver import make_music  # noqa: E402  the tests' 30-second tone
+from test_settings_dialog import (CHOOSER_TITLE, FILE_BUTTON, LABELS, PANEL,  # noqa: E402
+                                  SET_BUTTON, TITLE, ini_bytes)
 
 PROGRAM = os.environ.get("TOLVENAR_PROGRAM", "")
 DRAWN = 100  # colours in a shot's sample: a blank surface holds one or two, the city thousands
@@ -22,6 +29,7 @@ ENDED_S = 1.0
 # The one file a saver leaves on purpose: its music lock outlives it (removing it could let two
 # savers each hold "the" lock).
 KEPT = {"tolvenar-music.lock"}
+TPP = 15  # twips per pixel at GTK's 96 dpi
 
 
 def press_button(session, saver):
@@ -161,6 +169,82 @@ class OnWayland(unittest.TestCase):
                              "silent after the takeover")
         second.send_signal(signal.SIGTERM)
         self.assert_ends(second, session, "SIGTERM")
+
+    def test_on_sway_the_music_picked_in_the_dialog_is_heard(self):
+        session = SwaySession(self)
+        with tempfile.TemporaryDirectory(prefix="tolvenar-tone-") as folder:
+            make_music(os.path.join(folder, "loop.wav"))
+            with open(os.path.join(folder, "loop.wav"), "rb") as f:
+                session.user.write("Music/loop.wav", f.read())
+        path = session.user.path("Music/loop.wav")
+        started = time.monotonic()
+        dialog = session.start_program(PROGRAM, "--settings")
+        left, top, _ = self.wait_window(session, dialog, TITLE)
+
+        def click(twips_x, twips_y, in_panel=True):
+            x = left + ((PANEL[0] if in_panel else 0) + twips_x) // TPP
+            y = top + ((PANEL[1] if in_panel else 0) + twips_y) // TPP
+            # Onto the skinned button as a hand comes: it counts a still pointer as away.
+            session.cursor("set", str(x - 2), str(y - 1))
+            time.sleep(0.2)
+            session.cursor("set", str(x), str(y))
+            press_button(session, dialog)
+            time.sleep(0.3)
+
+        click(LABELS[2][0] + 60, LABELS[2][1] + 90)  # "MP3/WAV"
+        click(FILE_BUTTON[0] + FILE_BUTTON[2] // 2, FILE_BUTTON[1] + FILE_BUTTON[3] // 2)
+        left, top, width = self.wait_window(session, dialog, CHOOSER_TITLE)
+        time.sleep(1)
+        done = session.run("wtype", "-d", "30", path)  # a "/" first opens the location field
+        self.assertEqual(done.returncode, 0, f"wtype: {done.stderr}")
+        time.sleep(0.5)
+        # Open, at the header bar's right end: on sway the chooser takes typed text but not Return
+        # nor Escape from wtype.
+        session.cursor("set", str(left + width - 48), str(top + 22))
+        press_button(session, dialog)
+        closed = wait_for(lambda: not self.window_at(session, CHOOSER_TITLE), 20, 0.2)
+        self.assertTrue(closed, "the chooser stayed open:\n" + session.output(dialog))
+        left, top, _ = self.window_at(session, TITLE)
+        click(SET_BUTTON[0] + SET_BUTTON[2] // 2, SET_BUTTON[1] + SET_BUTTON[3] // 2, False)
+        self.assertEqual(dialog.wait(20), 0, session.output(dialog))
+        self.note("dialog: start -> Set", time.monotonic() - started)
+        with open(session.user.path(".config/tolvenar/Tolvenar.ini"), "rb") as f:
+            self.assertEqual(f.read(), ini_bytes(b"2", b"0", path.replace("/", "\\").encode()))
+
+        saver = self.start_saver(session)
+        started = time.monotonic()
+        loud = session.user.card.loud
+        heard = wait_for(lambda: saver.poll() is not None or [t for t in loud if t >= started], 20)
+        self.assertIsNone(saver.poll(), "the saver ended:\n" + session.output(saver))
+        self.assertTrue(heard, "the music was not heard:\n" + session.output(saver))
+        self.note("saver: start -> music heard", heard[0] - started)
+        self.wait_drawn(session, saver, SWAY_OUTPUTS)  # its surfaces up to take the key
+        # A key while it plays has now and then ended it only after more than ENDED_S (silent, it
+        # ends at once): noted apart, without that bound.
+        session.key("Escape")
+        sent = time.monotonic()
+        self.assertEqual(saver.wait(5), 0, session.output(saver))
+        self.note("a key, playing -> ended", time.monotonic() - sent)
+
+    def window_at(self, session, title):
+        """The layout place and width (x, y, width) of the window titled so, or None."""
+        nodes = [session.swaymsg("-t", "get_tree")]
+        while nodes:
+            node = nodes.pop()
+            if node.get("name") == title and node.get("pid"):
+                rect, inner = node["rect"], node["window_rect"]
+                return rect["x"] + inner["x"], rect["y"] + inner["y"], inner["width"]
+            nodes += node.get("nodes", []) + node.get("floating_nodes", [])
+        return None
+
+    def wait_window(self, session, program, title):
+        shown = wait_for(lambda: program.poll() is not None or self.window_at(session, title), 30,
+                         0.2)
+        self.assertIsNone(program.poll(), f"ended before {title} showed:\n" +
+                          session.output(program))
+        self.assertTrue(shown, f"{title} did not show:\n" + session.output(program))
+        time.sleep(0.5)  # first paint
+        return shown
 
 
 class OnWeston(unittest.TestCase):
